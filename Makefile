@@ -1,0 +1,39 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all build run test deps deps-test configure format clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh build
+
+deps-test:
+	@tools/install-deps.sh test
+
+$(BUILD_DIR)/CMakeCache.txt:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD_DIR)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# With a display the program opens on it; without one it runs on a virtual
+# display under openbox, and a screenshot is saved to build/screenshot.png.
+run: deps-test build
+	@if [ -n "$$DISPLAY" ]; then \
+	    $(BUILD_DIR)/bin/vistrum; \
+	else \
+	    tools/run-headless.sh $(BUILD_DIR)/bin/vistrum $(BUILD_DIR)/screenshot.png; \
+	fi
+
+test: deps-test build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j 1
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)

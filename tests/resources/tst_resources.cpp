@@ -1,0 +1,56 @@
+// The embedded icons and the generated version header, as a program that links
+// the vistrum_resources static library sees them.
+#include "app_icon.h"
+#include "vistrum_version.h"
+
+#include <QImage>
+#include <QString>
+#include <QtTest>
+
+class ResourcesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void embeddedPicturesLoad_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("size");
+        QTest::newRow("16") << QStringLiteral(":/icons/vistrum-16.png") << 16;
+        QTest::newRow("32") << QStringLiteral(":/icons/vistrum-32.png") << 32;
+    }
+
+    void embeddedPicturesLoad() {
+        QFETCH(QString, path);
+        QFETCH(int, size);
+        const QImage image(path);
+        QVERIFY2(!image.isNull(), qPrintable(path + QStringLiteral(" is not embedded")));
+        QCOMPARE(image.size(), QSize(size, size));
+        QVERIFY(image.hasAlphaChannel());
+        QCOMPARE(qAlpha(image.pixel(0, size - 1)), 0);
+    }
+
+    void appIconHasBothSizes() {
+        const QIcon icon = vistrum::appIcon();
+        QVERIFY(!icon.isNull());
+        const QList<QSize> sizes = icon.availableSizes();
+        QVERIFY(sizes.contains(QSize(16, 16)));
+        QVERIFY(sizes.contains(QSize(32, 32)));
+        // Each size is drawn from its own picture, not scaled from the other.
+        const QImage small = icon.pixmap(QSize(16, 16)).toImage();
+        QCOMPARE(small.convertToFormat(QImage::Format_ARGB32),
+                 QImage(QStringLiteral(":/icons/vistrum-16.png"))
+                     .convertToFormat(QImage::Format_ARGB32));
+    }
+
+    void versionStringsAgreeWithTheNumbers() {
+        using namespace vistrum::version;
+        QCOMPARE(QString::fromLatin1(full),
+                 QStringLiteral("%1.%2.%3.%4").arg(major).arg(minor).arg(patch).arg(tweak));
+        QCOMPARE(QString::fromLatin1(display),
+                 QStringLiteral("%1.%2").arg(major).arg(minor, 2, 10, QLatin1Char('0')));
+        QCOMPARE(QString::fromLatin1(productName), QStringLiteral("Vistrum"));
+        QVERIFY(QString::fromLatin1(appId).endsWith(QStringLiteral(".Vistrum")));
+    }
+};
+
+QTEST_MAIN(ResourcesTest)
+#include "tst_resources.moc"

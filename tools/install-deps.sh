@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need,
+# but only those that are missing, so a second run costs nothing.
+set -euo pipefail
+
+build=(g++ make cmake qt6-base-dev libgl-dev libxcb1-dev fonts-liberation)
+test=(xvfb xauth openbox metacity xdotool x11-utils x11-xserver-utils imagemagick
+      binutils-mingw-w64-x86-64 dbus-x11 at-spi2-core python3-gi gir1.2-atspi-2.0
+      desktop-file-utils appstream)
+
+want=("${build[@]}")
+if [ "${1:-}" = test ] || [ "${1:-}" = run ]; then
+    want+=("${test[@]}")
+fi
+
+missing=()
+for p in "${want[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
