@@ -1,0 +1,476 @@
+#include "form.h"
+
+#include "colors.h"
+#include "runtime.h"
+#include "runtime_error.h"
+#include "screen.h"
+#include "widgets.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWindow>
+#include <algorithm>
+
+namespace forms {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The frame last seen on any window: the best guess for a window the window
+// manager has not framed yet.
+ws::FrameExtents g_lastFrame;
+
+Qt::WindowFlags windowFlags(const WindowSpec& spec) {
+    if (spec.border == BorderStyle::FixedDialog)
+        return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    return Qt::Window;
+}
+
+} // namespace
+
+QString MenuEntry::Caption() const {
+    return m_action->isSeparator() ? QStringLiteral("-") : m_action->text();
+}
+
+Form::Form(const WindowSpec& spec)
+    : m_name(QString::fromUtf8(spec.name))
+    , m_backColor(spec.backColor)
+    , m_designClientWidth(spec.clientWidth)
+    , m_designClientHeight(spec.clientHeight)
+    , m_sizable(spec.border == BorderStyle::Sizable)
+    , m_window(new detail::FormWindow(*this, windowFlags(spec))) {
+    ws::install();
+    m_window->setObjectName(m_name);
+    m_window->setWindowTitle(QString::fromUtf8(spec.caption));
+    m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_client = new detail::ClientArea(*this, m_window);
+    m_client->setObjectName(m_name + QStringLiteral(".client"));
+    if (!spec.menus.empty())
+        buildMenus(spec);
+    m_window->setParts(m_menuBar, m_menuHeight, m_client);
+    buildControls(spec);
+    applyTabOrder();
+    setBackColor(spec.backColor);
+    if (spec.keyPreview) {
+        m_keyPreview = std::make_unique<detail::KeyPreview>(*this, nullptr);
+        qApp->installEventFilter(m_keyPreview.get());
+    }
+    const QSize client(pixelsX(spec.clientWidth), pixelsY(spec.clientHeight));
+    const QSize window(client.width(), client.height() + m_menuHeight);
+    if (m_sizable)
+        m_window->resize(window);
+    else
+        m_window->setFixedSize(window);
+    Runtime::get().registerForm(this);
+}
+
+Form::~Form() {
+    Runtime::get().unregisterForm(this);
+    if (m_keyPreview)
+        qApp->removeEventFilter(m_keyPreview.get());
+    delete m_window.data();
+}
+
+QWidget* Form::window() const {
+    return m_window;
+}
+
+QWidget* Form::clientArea() const {
+    return m_client;
+}
+
+void Form::buildControls(const WindowSpec& spec) {
+    for (const ControlSpec& c : spec.controls) {
+        QWidget* parent = m_client;
+        if (c.container)
+            parent = control(QString::fromUtf8(c.container)).widget();
+        m_controls.push_back(std::make_unique<Control>(*this, c, parent));
+    }
+    // The layout lists the topmost control first; raising from the last to
+    // the first leaves each control above those listed after it.
+    for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it)
+        (*it)->widget()->raise();
+}
+
+void Form::applyTabOrder() {
+    std::vector<Control*> order;
+    for (const auto& c : m_controls)
+        if (c->TabIndex() >= 0 && c->widget()->focusPolicy() != Qt::NoFocus)
+            order.push_back(c.get());
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        return a->TabIndex() < b->TabIndex();
+    });
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
+}
+
+void Form::buildMenus(const WindowSpec& spec) {
+    m_menuBar = new QMenuBar(m_window);
+    m_menuBar->setNativeMenuBar(false); // the menu bar is part of the outer size
+    QHash<QString, QMenu*> menus;
+    for (const MenuSpec& m : spec.menus) {
+        const QString name = QString::fromUtf8(m.name);
+        const QString caption = QString::fromUtf8(m.caption);
+        QAction* action = nullptr;
+        if (!m.parent) {
+            QMenu* menu = m_menuBar->addMenu(caption);
+            menu->setObjectName(name);
+            menus.insert(name, menu);
+            action = menu->menuAction();
+        } else {
+            QMenu* parent = menus.value(QString::fromUtf8(m.parent));
+            if (!parent)
+                raiseError(ErrorCode::ControlNotFound,
+                           QStringLiteral("menu %1").arg(QString::fromUtf8(m.parent)));
+            action =
+                caption == QLatin1String("-") ? parent->addSeparator() : parent->addAction(caption);
+            if (m.shortcut) {
+                action->setShortcut(QKeySequence(QString::fromLatin1(m.shortcut)));
+                action->setShortcutContext(Qt::WindowShortcut);
+            }
+        }
+        action->setObjectName(name);
+        auto entry = std::make_unique<MenuEntry>(name, action);
+        MenuEntry* raw = entry.get();
+        QObject::connect(action, &QAction::triggered, m_window,
+                         [this, raw] { raiseEvent("Click", raw->Click); });
+        m_menus.push_back(std::move(entry));
+    }
+    m_menuHeight = m_menuBar->sizeHint().height();
+}
+
+Control& Form::control(const QString& name, Integer index) const {
+    for (const auto& c : m_controls)
+        if (c->Name() == name && c->Index() == index)
+            return *c;
+    const QString what = index >= 0 ? QStringLiteral("%1(%2)").arg(name).arg(index) : name;
+    raiseError(ErrorCode::ControlNotFound, QStringLiteral("%1 on %2").arg(what, m_name));
+}
+
+QList<Control*> Form::array(const QString& name) const {
+    QList<Control*> members;
+    for (const auto& c : m_controls)
+        if (c->Name() == name && c->Index() >= 0)
+            members.append(c.get());
+    if (members.isEmpty())
+        raiseError(ErrorCode::ControlNotFound, QStringLiteral("array %1 on %2").arg(name, m_name));
+    std::sort(members.begin(), members.end(),
+              [](const Control* a, const Control* b) { return a->Index() < b->Index(); });
+    return members;
+}
+
+MenuEntry& Form::menu(const QString& name) const {
+    for (const auto& m : m_menus)
+        if (m->Name() == name)
+            return *m;
+    raiseError(ErrorCode::ControlNotFound, QStringLiteral("menu %1 on %2").arg(name, m_name));
+}
+
+void Form::raiseEvent(const char* event, const std::function<void()>& handler) {
+    if (!handler)
+        return;
+    Runtime::get().raise([event, handler] {
+        Runtime::get().notifyHandler(event);
+        handler();
+    });
+}
+
+// Geometry ------------------------------------------------------------------
+
+ws::FrameExtents Form::extents() const {
+    if (auto known = ws::frameExtents(m_window)) {
+        g_lastFrame = *known;
+        return *known;
+    }
+    if (!ws::hasWindowManager())
+        return {};
+    return m_lastExtents.value_or(g_lastFrame);
+}
+
+QSize Form::outerPixels() const {
+    const ws::FrameExtents f = extents();
+    return {m_window->width() + f.left + f.right, m_window->height() + f.top + f.bottom};
+}
+
+Single Form::Width() const {
+    return twipsX(outerPixels().width());
+}
+
+Single Form::Height() const {
+    return twipsY(outerPixels().height());
+}
+
+Single Form::Left() const {
+    return twipsX(m_window->geometry().x() - extents().left);
+}
+
+Single Form::Top() const {
+    return twipsY(m_window->geometry().y() - extents().top);
+}
+
+Single Form::ScaleWidth() const {
+    return twipsX(m_client->width());
+}
+
+Single Form::ScaleHeight() const {
+    return twipsY(m_client->height());
+}
+
+void Form::setLeft(Single twips) {
+    const int x = pixelsX(twips);
+    // A minimised window is never moved.
+    if (m_window->isMinimized())
+        return;
+    const QRect client = m_window->geometry();
+    m_window->setGeometry(QRect(QPoint(x + extents().left, client.y()), client.size()));
+    ws::flush();
+}
+
+void Form::setTop(Single twips) {
+    const int y = pixelsY(twips);
+    if (m_window->isMinimized())
+        return;
+    const QRect client = m_window->geometry();
+    m_window->setGeometry(QRect(QPoint(client.x(), y + extents().top), client.size()));
+    ws::flush();
+}
+
+void Form::setWidth(Single twips) {
+    const int width = pixelsX(twips);
+    if (width <= 0)
+        raiseError(ErrorCode::InvalidPropertyValue, QStringLiteral("Width of %1").arg(m_name));
+    setOuterSize({width, outerPixels().height()});
+}
+
+void Form::setHeight(Single twips) {
+    const int height = pixelsY(twips);
+    if (height <= 0)
+        raiseError(ErrorCode::InvalidPropertyValue, QStringLiteral("Height of %1").arg(m_name));
+    setOuterSize({outerPixels().width(), height});
+}
+
+void Form::restoreIfMaximised() {
+    if (!(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const quint64 before = ws::configureCount(m_window);
+    m_window->setWindowState(m_window->windowState() &
+                             ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    ws::flush();
+    ws::waitUntil([&] { return ws::configureCount(m_window) > before; },
+                  std::chrono::milliseconds(kAnswerTimeoutMs));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Form::setOuterSize(QSize wanted) {
+    if (!m_window->isVisible() || m_window->isMinimized()) {
+        // Nothing to ask a window manager yet (or the window is iconified,
+        // which it may refuse to size): take the size for later.
+        const ws::FrameExtents f = extents();
+        m_window->resize(std::max(1, wanted.width() - f.left - f.right),
+                         std::max(1, wanted.height() - f.top - f.bottom));
+        return;
+    }
+    const QSize before = outerPixels();
+    if (wanted == before)
+        return;
+
+    ++m_sizeChange;
+    struct Done {
+        int& n;
+        ~Done() { --n; }
+    } done{m_sizeChange};
+
+    restoreIfMaximised();
+    // The frame may differ from the one assumed (the window manager may have
+    // framed the window only now); then ask again with the real frame.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const ws::FrameExtents frame = extents();
+        const QSize client(std::max(1, wanted.width() - frame.left - frame.right),
+                           std::max(1, wanted.height() - frame.top - frame.bottom));
+        if (client != m_window->size()) {
+            const quint64 answers = ws::configureCount(m_window);
+            m_window->resize(client);
+            ws::flush();
+            ws::waitUntil([&] { return ws::configureCount(m_window) > answers; },
+                          std::chrono::milliseconds(kAnswerTimeoutMs));
+            // Lets Qt take in the geometry the answer carried.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        if (extents() == frame)
+            break;
+    }
+    m_lastExtents = extents();
+
+    if (outerPixels() != before)
+        Runtime::get().runNested([this] {
+            Runtime::get().notifyHandler("Resize");
+            if (Resize)
+                Resize();
+        });
+}
+
+// Qt's notifications ----------------------------------------------------------
+
+void Form::onQtResize() {
+    if (m_sizeChange > 0 || !m_shown)
+        return; // the layer's own change raises its own Resize
+    raiseResize();
+}
+
+void Form::onWindowStateChange(bool minimisedChanged) {
+    // Minimising and restoring change no X geometry, yet they are resizes.
+    if (minimisedChanged && m_shown && m_sizeChange == 0)
+        raiseResize();
+}
+
+void Form::onFrameChanged() {
+    const auto now = ws::frameExtents(m_window);
+    if (!now || now == m_lastExtents)
+        return;
+    m_lastExtents = now;
+    g_lastFrame = *now;
+    // A new frame changes the outer size although the client stayed.
+    if (m_shown && m_sizeChange == 0 && m_window->isVisible())
+        raiseResize();
+}
+
+void Form::raiseResize() {
+    raiseEvent("Resize", Resize);
+}
+
+void Form::onCloseRequest() {
+    if (m_endsProgramOnClose) {
+        Runtime::get().raise([] { Runtime::get().End(0); });
+        return;
+    }
+    Hide();
+}
+
+void Form::onKeyPress(int keyCode, int shift) {
+    if (KeyDown)
+        raiseEvent("KeyDown", [this, keyCode, shift] { KeyDown(keyCode, shift); });
+}
+
+// Showing -------------------------------------------------------------------
+
+void Form::load() {
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    raiseEvent("Load", Load);
+}
+
+bool Form::Visible() const {
+    return m_window->isVisible();
+}
+
+QString Form::Caption() const {
+    return m_window->windowTitle();
+}
+
+void Form::setBackColor(OleColor color) {
+    QPalette palette = m_client->palette();
+    palette.setColor(QPalette::Window, toQColor(color));
+    m_client->setPalette(palette);
+    m_backColor = color;
+}
+
+void Form::firstShow() {
+    ++m_sizeChange;
+    struct Done {
+        int& n;
+        ~Done() { --n; }
+    } done{m_sizeChange};
+
+    // Ask for the frame before mapping, so the very first sizes are exact.
+    m_window->winId();
+    if (ws::requestFrameExtents(m_window))
+        ws::waitUntil([this] { return ws::frameExtents(m_window).has_value(); }, 300ms);
+    m_window->show();
+    ws::flush();
+    const bool managed = ws::hasWindowManager();
+    ws::waitUntil(
+        [this, managed] {
+            QWindow* handle = m_window->windowHandle();
+            return handle && handle->isExposed() &&
+                   (!managed || ws::frameExtents(m_window).has_value());
+        },
+        1000ms);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_lastExtents = ws::frameExtents(m_window);
+    if (m_lastExtents)
+        g_lastFrame = *m_lastExtents;
+}
+
+void Form::Show() {
+    load();
+    if (m_shown) {
+        m_window->show();
+        return;
+    }
+    ws::setFrameChangedCallback([](quintptr) {
+        // Any window's frame may have changed; each checks its own.
+        for (Form* form : Runtime::get().forms())
+            form->onFrameChanged();
+    });
+    firstShow();
+    m_shown = true;
+    raiseResize();
+    Runtime::get().setActiveForm(this);
+    raiseEvent("Activate", Activate);
+}
+
+void Form::ShowModal() {
+    load();
+    Runtime& runtime = Runtime::get();
+    Form* previous = runtime.activeForm();
+    m_window->setWindowModality(Qt::ApplicationModal);
+    m_window->winId(); // creates the native window, so it can name its owner
+    if (previous && previous != this && previous->window()->windowHandle())
+        m_window->windowHandle()->setTransientParent(previous->window()->windowHandle());
+    if (!m_shown) {
+        firstShow();
+        m_shown = true;
+    } else {
+        m_window->show();
+    }
+    m_window->raise();
+    m_window->activateWindow();
+    runtime.setActiveForm(this);
+    raiseEvent("Activate", Activate);
+
+    QEventLoop loop;
+    m_modalLoop = &loop;
+    {
+        Runtime::ModalScope scope(loop);
+        if (m_window->isVisible())
+            loop.exec();
+    }
+    m_modalLoop = nullptr;
+    if (runtime.ended())
+        throw ProgramEnded{};
+    // The window that was active before becomes active again.
+    if (previous && previous != this) {
+        runtime.setActiveForm(previous);
+        previous->raiseEvent("Activate", previous->Activate);
+    }
+}
+
+void Form::Hide() {
+    m_window->hide();
+    if (m_modalLoop)
+        m_modalLoop->quit();
+}
+
+void Form::closeForEnd() {
+    if (m_modalLoop)
+        m_modalLoop->quit();
+    m_window->hide();
+}
+
+} // namespace forms

@@ -1,0 +1,147 @@
+#include "runtime.h"
+
+#include "form.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <algorithm>
+
+namespace forms {
+
+namespace {
+
+void showErrorBox(const RuntimeError& error) {
+    QMessageBox box(
+        QMessageBox::Critical, QApplication::applicationDisplayName(),
+        QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.text()),
+        QMessageBox::Ok);
+    box.exec();
+}
+
+// Keeps the nesting depth right however a handler ends.
+class DepthGuard {
+public:
+    explicit DepthGuard(int& depth)
+        : m_depth(depth) {
+        ++m_depth;
+    }
+    ~DepthGuard() { --m_depth; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+
+private:
+    int& m_depth;
+};
+
+} // namespace
+
+Runtime& Runtime::get() {
+    static Runtime runtime;
+    return runtime;
+}
+
+void Runtime::raise(std::function<void()> handler) {
+    if (m_ended)
+        return;
+    if (m_running) {
+        m_queue.push_back(std::move(handler));
+        return;
+    }
+    m_running = true;
+    runGuarded(handler);
+    while (!m_ended && !m_queue.empty()) {
+        const std::function<void()> next = std::move(m_queue.front());
+        m_queue.pop_front();
+        runGuarded(next);
+    }
+    if (m_ended)
+        m_queue.clear();
+    m_running = false;
+}
+
+void Runtime::runNested(const std::function<void()>& handler) {
+    DepthGuard guard(m_depth);
+    handler();
+}
+
+void Runtime::runGuarded(const std::function<void()>& handler) {
+    try {
+        DepthGuard guard(m_depth);
+        handler();
+    } catch (const RuntimeError& error) {
+        report(error);
+    } catch (const ProgramEnded&) {
+        // End was called; everything is already closed.
+    }
+}
+
+void Runtime::notifyHandler(const char* event) {
+    if (m_observer)
+        m_observer(event, m_depth);
+}
+
+void Runtime::report(const RuntimeError& error) {
+    if (m_ended)
+        return;
+    m_ended = true; // no event runs while the user reads the report
+    if (m_reporter)
+        m_reporter(error);
+    else
+        showErrorBox(error);
+    m_ended = false;
+    try {
+        End(1);
+    } catch (const ProgramEnded&) {
+    }
+}
+
+void Runtime::End(int status) {
+    if (!m_ended) {
+        m_ended = true;
+        m_exitStatus = status;
+        m_queue.clear();
+        for (Form* form : m_forms)
+            form->closeForEnd();
+        for (QEventLoop* loop : m_modalLoops)
+            loop->exit(status);
+        QCoreApplication::exit(status);
+    }
+    throw ProgramEnded{};
+}
+
+void Runtime::registerForm(Form* form) {
+    m_forms.push_back(form);
+}
+
+void Runtime::unregisterForm(Form* form) {
+    std::erase(m_forms, form);
+    if (m_active == form)
+        m_active = nullptr;
+}
+
+Runtime::ModalScope::ModalScope(QEventLoop& loop)
+    : m_wasRunning(Runtime::get().m_running)
+    , m_depth(Runtime::get().m_depth) {
+    Runtime& rt = Runtime::get();
+    rt.m_running = false;
+    rt.m_depth = 0;
+    rt.m_modalLoops.push_back(&loop);
+}
+
+Runtime::ModalScope::~ModalScope() {
+    Runtime& rt = Runtime::get();
+    rt.m_modalLoops.pop_back();
+    rt.m_running = m_wasRunning;
+    rt.m_depth = m_depth;
+}
+
+void Runtime::resetForTesting() {
+    m_ended = false;
+    m_exitStatus = 0;
+    m_queue.clear();
+    m_running = false;
+    m_depth = 0;
+}
+
+} // namespace forms

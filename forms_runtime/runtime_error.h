@@ -1,0 +1,40 @@
+#pragma once
+// Runtime errors. Every failing operation of the forms layer throws one; the
+// event dispatcher catches it at the handler boundary, reports it to the user
+// and ends the program (no handler traps errors).
+
+#include <QString>
+#include <stdexcept>
+
+namespace forms {
+
+enum class ErrorCode : int {
+    InvalidCall = 5,     // invalid procedure call or argument
+    Overflow = 6,        // floating-point or integer overflow
+    DivisionByZero = 11, //
+    InvalidFloat = 16,   // invalid floating-point operation (NaN)
+    InvalidPropertyValue = 380,
+    NotSupported = 438,    // object doesn't support this property or method
+    ControlNotFound = 730, // no control of that name (and index) on the window
+    WindowSystem = 1000,   // the window system refused an operation
+};
+
+class RuntimeError : public std::runtime_error {
+public:
+    RuntimeError(ErrorCode code, const QString& text);
+
+    int number() const { return static_cast<int>(m_code); }
+    ErrorCode code() const { return m_code; }
+    const QString& text() const { return m_text; }
+
+private:
+    ErrorCode m_code;
+    QString m_text;
+};
+
+QString standardText(ErrorCode code);
+
+// Throws the error with the standard text, followed by detail when given.
+[[noreturn]] void raiseError(ErrorCode code, const QString& detail = {});
+
+} // namespace forms

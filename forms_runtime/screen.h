@@ -1,0 +1,37 @@
+#pragma once
+// The screen object, and the one place where twips and pixels meet.
+//
+// Qt's own high-DPI scaling is off (see app/), so one Qt pixel is one device
+// pixel: window sizes given in pixels stay exact at any DPI, while layouts in
+// twips and fonts in points grow with the screen's logical DPI.
+
+#include "types.h"
+
+#include <optional>
+
+namespace forms {
+
+class ScreenObject {
+public:
+    Single Width() const;  // the whole screen, twips
+    Single Height() const; // the whole screen, twips
+    Single TwipsPerPixelX() const;
+    Single TwipsPerPixelY() const;
+
+    // Pretends the screen reports this many twips per pixel (tests only).
+    void fakeTwipsPerPixel(std::optional<Single> twipsPerPixel) { m_fake = twipsPerPixel; }
+
+private:
+    std::optional<Single> m_fake;
+};
+
+ScreenObject& Screen();
+
+// Twips to whole device pixels (rounded to nearest) and back. A value that
+// cannot be a pixel count raises Overflow or a floating-point error.
+int pixelsX(Single twips);
+int pixelsY(Single twips);
+Single twipsX(int pixels);
+Single twipsY(int pixels);
+
+} // namespace forms

@@ -1,0 +1,116 @@
+#pragma once
+// The Qt widgets behind windows and controls. Internal to the forms layer.
+
+#include <QColor>
+#include <QLabel>
+#include <QObject>
+#include <QPlainTextEdit>
+#include <QWidget>
+#include <optional>
+
+namespace forms {
+class Control;
+class Form;
+} // namespace forms
+
+namespace forms::detail {
+
+// The top-level window: the menu bar on top, the client area below it.
+class FormWindow : public QWidget {
+    Q_OBJECT
+public:
+    FormWindow(Form& form, Qt::WindowFlags flags);
+    void setParts(QWidget* menuBar, int menuHeight, QWidget* client);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Form& m_form;
+    QWidget* m_menuBar = nullptr;
+    int m_menuHeight = 0;
+    QWidget* m_client = nullptr;
+};
+
+// The window's client area: its background is the window's BackColor, and
+// a click on it (or on a shape, which takes no clicks) is a Click of the
+// window.
+class ClientArea : public QWidget {
+    Q_OBJECT
+public:
+    ClientArea(Form& form, QWidget* parent);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    Form& m_form;
+    bool m_pressed = false;
+};
+
+// A rectangle with an optional solid fill and a border drawn inside its
+// bounds. Mouse events pass through to whatever lies beneath.
+class ShapeWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit ShapeWidget(QWidget* parent);
+    void setLook(std::optional<QColor> fill, std::optional<QColor> border, int borderWidth);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::optional<QColor> m_fill;
+    std::optional<QColor> m_border;
+    int m_borderWidth = 1;
+};
+
+// A label whose optional border is a single flat black line.
+class LabelWidget : public QLabel {
+    Q_OBJECT
+public:
+    LabelWidget(bool bordered, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_bordered;
+};
+
+// Turns a press and release of the left button on a widget into a Click of
+// its control, and keeps the click from reaching the widget's parent.
+class ClickFilter : public QObject {
+    Q_OBJECT
+public:
+    ClickFilter(Control& control, QObject* parent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Control& m_control;
+    bool m_pressed = false;
+};
+
+// Delivers every key pressed in the window to its KeyDown first.
+class KeyPreview : public QObject {
+    Q_OBJECT
+public:
+    KeyPreview(Form& form, QWidget* window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Form& m_form;
+    QWidget* m_window;
+};
+
+int virtualKeyCode(int qtKey);
+int shiftState(Qt::KeyboardModifiers modifiers);
+
+} // namespace forms::detail

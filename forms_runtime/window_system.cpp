@@ -1,0 +1,216 @@
+#include "window_system.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QHash>
+#include <QTimer>
+#include <QWidget>
+
+#if defined(VISTRUM_HAVE_XCB)
+#include <QtGui/qguiapplication_platform.h>
+#include <cstdlib>
+#include <xcb/xcb.h>
+#endif
+
+namespace forms::ws {
+
+namespace {
+
+std::function<void(quintptr)> g_frameChanged;
+
+#if defined(VISTRUM_HAVE_XCB)
+
+xcb_connection_t* connection() {
+    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t rootWindow(xcb_connection_t* c) {
+    return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    static QHash<QByteArray, xcb_atom_t> cache;
+    const QByteArray key(name);
+    if (auto it = cache.constFind(key); it != cache.constEnd())
+        return *it;
+    auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(key.size()), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
+    const xcb_atom_t value = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    cache.insert(key, value);
+    return value;
+}
+
+// Reads a property of 32-bit items; empty when absent.
+QList<quint32> property32(xcb_connection_t* c, xcb_window_t w, xcb_atom_t prop, xcb_atom_t type,
+                          quint32 maxItems) {
+    QList<quint32> items;
+    auto cookie = xcb_get_property(c, 0, w, prop, type, 0, maxItems);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(c, cookie, nullptr);
+    if (reply && reply->format == 32 && reply->type == type) {
+        const auto* data = static_cast<const quint32*>(xcb_get_property_value(reply));
+        const int n = xcb_get_property_value_length(reply) / 4;
+        items = QList<quint32>(data, data + n);
+    }
+    std::free(reply);
+    return items;
+}
+
+class X11Watcher : public QAbstractNativeEventFilter {
+public:
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        switch (event->response_type & 0x7F) {
+        case XCB_CONFIGURE_NOTIFY: {
+            const auto* e = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+            ++configures[e->window];
+            break;
+        }
+        case XCB_PROPERTY_NOTIFY: {
+            const auto* e = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+            xcb_connection_t* c = connection();
+            if (c && e->atom == atom(c, "_NET_FRAME_EXTENTS")) {
+                extents.remove(e->window);
+                if (g_frameChanged)
+                    g_frameChanged(e->window);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+
+    QHash<xcb_window_t, quint64> configures;
+    QHash<xcb_window_t, FrameExtents> extents; // cache, dropped on change
+};
+
+X11Watcher* g_watcher = nullptr;
+
+#endif
+
+} // namespace
+
+void install() {
+#if defined(VISTRUM_HAVE_XCB)
+    if (!g_watcher && connection()) {
+        g_watcher = new X11Watcher; // lives as long as the application
+        QCoreApplication::instance()->installNativeEventFilter(g_watcher);
+    }
+#endif
+}
+
+bool hasWindowManager() {
+#if defined(VISTRUM_HAVE_XCB)
+    if (xcb_connection_t* c = connection()) {
+        const xcb_atom_t check = atom(c, "_NET_SUPPORTING_WM_CHECK");
+        const auto onRoot = property32(c, rootWindow(c), check, XCB_ATOM_WINDOW, 1);
+        if (onRoot.isEmpty())
+            return false;
+        // A window manager that died leaves the property behind; its check
+        // window names itself only while it lives.
+        const auto onChild = property32(c, onRoot.first(), check, XCB_ATOM_WINDOW, 1);
+        return !onChild.isEmpty() && onChild.first() == onRoot.first();
+    }
+#endif
+    return true;
+}
+
+std::optional<FrameExtents> frameExtents(const QWidget* window) {
+#if defined(VISTRUM_HAVE_XCB)
+    if (xcb_connection_t* c = connection()) {
+        const auto id = static_cast<xcb_window_t>(window->internalWinId());
+        if (id == 0)
+            return std::nullopt;
+        if (g_watcher) {
+            if (auto it = g_watcher->extents.constFind(id); it != g_watcher->extents.constEnd())
+                return *it;
+        }
+        const auto v = property32(c, id, atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
+        if (v.size() != 4)
+            return std::nullopt;
+        const FrameExtents extents{static_cast<int>(v[0]), static_cast<int>(v[1]),
+                                   static_cast<int>(v[2]), static_cast<int>(v[3])};
+        if (g_watcher)
+            g_watcher->extents.insert(id, extents);
+        return extents;
+    }
+#endif
+    if (!window->isVisible())
+        return std::nullopt;
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return FrameExtents{client.left() - frame.left(), frame.right() - client.right(),
+                        client.top() - frame.top(), frame.bottom() - client.bottom()};
+}
+
+bool requestFrameExtents(const QWidget* window) {
+#if defined(VISTRUM_HAVE_XCB)
+    if (xcb_connection_t* c = connection()) {
+        const xcb_window_t root = rootWindow(c);
+        const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+        const auto supported = property32(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
+        if (!supported.contains(request) || !hasWindowManager())
+            return false;
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = static_cast<xcb_window_t>(window->winId());
+        event.type = request;
+        xcb_send_event(c, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+        xcb_flush(c);
+        return true;
+    }
+#endif
+    Q_UNUSED(window);
+    return false;
+}
+
+quint64 configureCount(const QWidget* window) {
+#if defined(VISTRUM_HAVE_XCB)
+    if (g_watcher)
+        return g_watcher->configures.value(static_cast<xcb_window_t>(window->internalWinId()));
+#endif
+    Q_UNUSED(window);
+    return 0;
+}
+
+void setFrameChangedCallback(std::function<void(quintptr)> callback) {
+    g_frameChanged = std::move(callback);
+}
+
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    if (done())
+        return true;
+    QDeadlineTimer deadline(limit);
+    // The timer only wakes the loop at the deadline; nothing polls.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.start(limit);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+void flush() {
+#if defined(VISTRUM_HAVE_XCB)
+    if (xcb_connection_t* c = connection())
+        xcb_flush(c);
+#endif
+}
+
+} // namespace forms::ws

@@ -1,0 +1,53 @@
+#pragma once
+// What the forms layer needs to know from the window system that Qt does not
+// tell reliably: the window manager's frame around a top-level window, and
+// when the window manager has answered a request to change a window's size.
+//
+// On X11 the frame is read from _NET_FRAME_EXTENTS and answers are the
+// ConfigureNotify events of the window. Elsewhere Qt's own frame geometry
+// serves and answers are taken as immediate.
+
+#include <QtGlobal>
+#include <chrono>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace forms::ws {
+
+struct FrameExtents {
+    int left = 0, right = 0, top = 0, bottom = 0;
+    friend bool operator==(const FrameExtents&, const FrameExtents&) = default;
+};
+
+// Starts watching the window system's events; call once the application
+// exists. Safe to call more than once.
+void install();
+
+// True when a window manager is running (on X11, one that identifies itself
+// through _NET_SUPPORTING_WM_CHECK). Without one a window has no frame.
+bool hasWindowManager();
+
+// The frame the window manager put around the window, once known.
+std::optional<FrameExtents> frameExtents(const QWidget* window);
+
+// Asks the window manager for the frame it will give the (not yet mapped)
+// window, so that sizes are exact from the first showing on. Returns false
+// when the window manager does not offer this.
+bool requestFrameExtents(const QWidget* window);
+
+// Counts the window system's configure answers for the window.
+quint64 configureCount(const QWidget* window);
+
+// Called whenever a window's frame changes (argument: the window's id).
+void setFrameChangedCallback(std::function<void(quintptr)> callback);
+
+// Processes non-input events until done() holds or the limit passes; user
+// input stays queued meanwhile. Returns done().
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+
+// Sends buffered requests to the window system now.
+void flush();
+
+} // namespace forms::ws
