@@ -1,0 +1,71 @@
+// The colour ribbon, the colour readout and the window's Activate.
+
+#include "vt_main.h"
+
+#include "checked.h"
+#include "colors.h"
+#include "conversions.h"
+#include "vt_main_layout.h"
+
+namespace vistrum {
+
+using namespace forms;
+
+namespace {
+
+const QString kMark = QStringLiteral("\u00D7"); // ×
+
+QString describeColor(OleColor color) {
+    return QStringLiteral("red %1, green %2, blue %3")
+        .arg(color & 0xFFU)
+        .arg((color >> 8) & 0xFFU)
+        .arg((color >> 16) & 0xFFU);
+}
+
+} // namespace
+
+// Sets a swatch's mark and tells assistive technology its colour and state.
+void VtMain::markSwatch(Integer index, bool marked) {
+    Control& swatch = ColorBox(index);
+    swatch.setCaption(marked ? kMark : QString());
+    swatch.setAccessibleName(describeColor(swatch.BackColor()) +
+                             (marked ? QStringLiteral(", selected") : QString()));
+}
+
+void VtMain::ColorBox_Click(Integer index) {
+    for (Integer k = 0; k <= 23; k = nextCounter(k))
+        markSwatch(k, false);
+    markSwatch(index, true);
+    Shape1.setLeft(ColorBox(index).Left());
+    Shape1.setTop(ColorBox(index).Top());
+    Shape1.setVisible(true);
+    m_form.setBackColor(ColorBox(index).BackColor());
+    ShowBackColor();
+}
+
+void VtMain::Form_Activate() {
+    if (!Activated)
+        ScrSizeOpt(0).setValue(true); // its Click sets 640 X 480
+    Activated = true;
+
+    // Re-marks the swatch of the window's colour; clears none.
+    for (Integer k = 0; k <= 23; k = nextCounter(k)) {
+        if (m_form.BackColor() == ColorBox(k).BackColor()) {
+            markSwatch(k, true);
+            Shape1.setLeft(ColorBox(k).Left());
+            Shape1.setTop(ColorBox(k).Top());
+            Shape1.setVisible(true);
+        }
+    }
+    ShowBackColor();
+}
+
+// The readout shows the colour value as stored, blue byte first, always in
+// eight digits; a system colour reads 800000nn.
+void VtMain::ShowBackColor() {
+    const Long color = static_cast<Long>(m_form.BackColor());
+    const QString digits = Right(QStringLiteral("00000000") + Hex(color), 8);
+    CurBackColor.setCaption(QStringLiteral("Color = ") + digits + QStringLiteral(" Hex"));
+}
+
+} // namespace vistrum

@@ -1,0 +1,66 @@
+// The screen-size presets and the Resize handler.
+
+#include "vt_main.h"
+
+#include "checked.h"
+#include "conversions.h"
+#include "runtime_error.h"
+#include "screen.h"
+
+namespace vistrum {
+
+using namespace forms;
+
+void VtMain::ScrSizeOpt_Click(Integer index) {
+    CustomOpt.setEnabled(false);
+    if (index < 0 || index >= static_cast<Integer>(kPresetSizes.size()))
+        raiseError(ErrorCode::InvalidCall, QStringLiteral("preset %1").arg(index));
+    const PresetSize size = kPresetSizes[static_cast<size_t>(index)];
+
+    // Each assignment that changes the size runs Resize inside it; the flag
+    // tells that Resize to move the window instead of choosing Custom Size.
+    PresetSizing = true;
+    m_form.setWidth(checked(static_cast<Single>(size.width) * Screen().TwipsPerPixelX()));
+    PresetSizing = true;
+    m_form.setHeight(checked(static_cast<Single>(size.height) * Screen().TwipsPerPixelY()));
+
+    // An assignment that changed nothing ran no Resize to clear the flag; left
+    // set, it would make the next border drag jump to the quarter position.
+    PresetSizing = false;
+}
+
+void VtMain::Form_Resize() {
+    Text1.setVisible(false);
+    Text2.setVisible(false);
+
+    const Single width = checked(m_form.Width() / Screen().TwipsPerPixelX());
+    const Single height = checked(m_form.Height() / Screen().TwipsPerPixelY());
+    CurScrSize.setCaption(QStringLiteral("Current screen size = ") + Str(width) +
+                          QStringLiteral(" X ") + Str(height));
+
+    Frame1.setLeft(checked(m_form.ScaleWidth() / 2 - Frame1.Width() / 2));
+    Frame1.setTop(checked(m_form.ScaleHeight() / 2 - Frame1.Height() / 2));
+
+    if (PresetSizing) {
+        // The quarter position leaves three quarters of the free space below
+        // and to the right; a window larger than the screen moves off it by a
+        // quarter of the excess.
+        m_form.setLeft(checked(Screen().Width() / 4 - m_form.Width() / 4));
+        m_form.setTop(checked(Screen().Height() / 4 - m_form.Height() / 4));
+    } else {
+        CustomOpt.setEnabled(true);
+        CustomOpt.setValue(true);
+    }
+    PresetSizing = false;
+
+    W95StartBar.setHeight(checked(Screen().TwipsPerPixelY() * 24));
+    W95StartBar.setTop(checked(m_form.ScaleHeight() - W95StartBar.Height()));
+    W95StartBar.setLeft(0);
+    W95StartBar.setWidth(m_form.Width()); // the outer width; the overhang is clipped
+
+    Start.setHeight(W95StartBar.Height());
+    Start.setTop(W95StartBar.Top());
+    Start.setLeft(0);
+}
+
+} // namespace vistrum

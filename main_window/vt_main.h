@@ -1,0 +1,98 @@
+#pragma once
+// VtMain, the sizing window: built from its layout (vt_main_layout.cpp), with
+// its handlers split by what they do:
+//   vt_main.cpp        start-up, shutdown, the About entry
+//   presets.cpp        the screen-size presets and the Resize handler
+//   color_ribbon.cpp   the colour ribbon, the readout and Activate
+//   panes.cpp          the help and notice panes
+// The handlers are written against the forms layer, so each reads like the
+// algorithm it implements. State lives in the controls' properties and in
+// the two form-level Booleans below.
+
+#include "form.h"
+
+#include <array>
+#include <memory>
+
+namespace vistrum {
+
+class VtAbout;
+
+// A preset's outer window size in pixels.
+struct PresetSize {
+    forms::Integer width;
+    forms::Integer height;
+};
+// Index by index these agree with the preset buttons' captions; indices 6 to
+// 11 are 0 to 5 at double width (two screens side by side).
+inline constexpr std::array<PresetSize, 12> kPresetSizes{{
+    {640, 480},
+    {800, 600},
+    {1024, 768},
+    {1152, 870},
+    {1280, 1024},
+    {1600, 1200},
+    {1280, 480},
+    {1600, 600},
+    {2048, 768},
+    {2304, 870},
+    {2560, 1024},
+    {3200, 1200},
+}};
+
+class VtMain {
+public:
+    VtMain();
+    ~VtMain();
+    VtMain(const VtMain&) = delete;
+    VtMain& operator=(const VtMain&) = delete;
+
+    // Shows the window: Load, the first Resize and the first Activate.
+    void Show();
+
+    forms::Form& form() { return m_form; }
+    VtAbout* aboutIfCreated() const { return m_about.get(); }
+
+    // Form-level variables, in this order.
+    bool PresetSizing = false; // the next change of size comes from a preset
+    bool Activated = false;    // the first activation has happened
+
+private:
+    void wireHandlers();
+
+    void Form_Load();
+    void Form_Resize();
+    void Form_Activate();
+    void Form_Click();
+    void Form_KeyDown(int keyCode, int shift);
+    void ScrSizeOpt_Click(forms::Integer index);
+    void ColorBox_Click(forms::Integer index);
+    void Text1_Click();
+    void Text2_Click();
+    void Help_Click();
+    void ShareWare_Click();
+    void About_Click();
+    void Exit_Click();
+
+    void ShowBackColor();
+    void openPane(forms::Control& pane, forms::Control& other);
+    void markSwatch(forms::Integer index, bool marked);
+
+    forms::Control& ScrSizeOpt(forms::Integer index) const;
+    forms::Control& ColorBox(forms::Integer index) const;
+    VtAbout& about();
+
+    forms::Form m_form;
+    forms::Control& Text1;
+    forms::Control& Text2;
+    forms::Control& Frame1;
+    forms::Control& CustomOpt;
+    forms::Control& Shape1;
+    forms::Control& CurBackColor;
+    forms::Control& CurScrSize;
+    forms::Control& Start;
+    forms::Control& W95StartBar;
+    std::unique_ptr<VtAbout> m_about; // made on first use, then only hidden
+};
+
+} // namespace vistrum
