@@ -176,6 +176,15 @@ bool requestFrameExtents(const QWidget* window) {
     return false;
 }
 
+bool reportsAnswers()
+{
+#if defined(VISTRUM_HAVE_XCB)
+    return g_watcher != nullptr;
+#else
+    return false;
+#endif
+}
+
 quint64 configureCount(const QWidget* window) {
 #if defined(VISTRUM_HAVE_XCB)
     if (g_watcher)

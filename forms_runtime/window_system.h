@@ -37,6 +37,10 @@ std::optional<FrameExtents> frameExtents(const QWidget* window);
 // when the window manager does not offer this.
 bool requestFrameExtents(const QWidget* window);
 
+// True when the window system reports its answers to size requests (X11);
+// elsewhere a request is taken as granted when it returns.
+bool reportsAnswers();
+
 // Counts the window system's configure answers for the window.
 quint64 configureCount(const QWidget* window);
 
