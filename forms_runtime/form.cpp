@@ -257,13 +257,42 @@ void Form::setHeight(Single twips) {
 void Form::restoreIfMaximised() {
     if (!(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
-    const quint64 before = ws::configureCount(m_window);
+    const QSize old = m_window->size();
     m_window->setWindowState(m_window->windowState() &
                              ~(Qt::WindowMaximized | Qt::WindowFullScreen));
     ws::flush();
     if (ws::reportsAnswers())
-        ws::waitUntil([&] { return ws::configureCount(m_window) > before; },
-                      std::chrono::milliseconds(kAnswerTimeoutMs));
+        ws::waitUntil(
+            [&] {
+                const ws::ConfigureNotes notes = ws::configureNotes(m_window);
+                return QSize(notes.width, notes.height) != old;
+            },
+            std::chrono::milliseconds(kAnswerTimeoutMs));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// Asks for a new client size and waits, bounded, for the window system's
+// answer: a notification carrying the size asked for, or another size the
+// window manager chose instead. A notification that still carries the old
+// size answers an earlier request, such as a move.
+void Form::requestClientSize(QSize client) {
+    // Takes in what the window system said before, so no earlier
+    // notification is mistaken for this answer.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const QSize old = m_window->size();
+    const quint64 seen = ws::configureNotes(m_window).count;
+    m_window->resize(client);
+    ws::flush();
+    if (!ws::reportsAnswers())
+        return;
+    ws::waitUntil(
+        [&] {
+            const ws::ConfigureNotes notes = ws::configureNotes(m_window);
+            const QSize carried(notes.width, notes.height);
+            return notes.count > seen && (carried == client || carried != old);
+        },
+        std::chrono::milliseconds(kAnswerTimeoutMs));
+    // Lets Qt take in the geometry the answer carried.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -293,16 +322,8 @@ void Form::setOuterSize(QSize wanted) {
         const ws::FrameExtents frame = extents();
         const QSize client(std::max(1, wanted.width() - frame.left - frame.right),
                            std::max(1, wanted.height() - frame.top - frame.bottom));
-        if (client != m_window->size()) {
-            const quint64 answers = ws::configureCount(m_window);
-            m_window->resize(client);
-            ws::flush();
-            if (ws::reportsAnswers())
-                ws::waitUntil([&] { return ws::configureCount(m_window) > answers; },
-                              std::chrono::milliseconds(kAnswerTimeoutMs));
-            // Lets Qt take in the geometry the answer carried.
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
+        if (client != m_window->size())
+            requestClientSize(client);
         if (extents() == frame)
             break;
     }

@@ -133,6 +133,7 @@ private:
     ws::FrameExtents extents() const;
     QSize outerPixels() const;
     void setOuterSize(QSize wanted);
+    void requestClientSize(QSize client);
     void restoreIfMaximised();
     void firstShow();
     void raiseResize();

@@ -70,7 +70,10 @@ public:
         switch (event->response_type & 0x7F) {
         case XCB_CONFIGURE_NOTIFY: {
             const auto* e = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
-            ++configures[e->window];
+            ConfigureNotes& notes = configures[e->window];
+            ++notes.count;
+            notes.width = e->width;
+            notes.height = e->height;
             break;
         }
         case XCB_PROPERTY_NOTIFY: {
@@ -89,7 +92,7 @@ public:
         return false;
     }
 
-    QHash<xcb_window_t, quint64> configures;
+    QHash<xcb_window_t, ConfigureNotes> configures;
     QHash<xcb_window_t, FrameExtents> extents; // cache, dropped on change
 };
 
@@ -176,8 +179,7 @@ bool requestFrameExtents(const QWidget* window) {
     return false;
 }
 
-bool reportsAnswers()
-{
+bool reportsAnswers() {
 #if defined(VISTRUM_HAVE_XCB)
     return g_watcher != nullptr;
 #else
@@ -185,13 +187,13 @@ bool reportsAnswers()
 #endif
 }
 
-quint64 configureCount(const QWidget* window) {
+ConfigureNotes configureNotes(const QWidget* window) {
 #if defined(VISTRUM_HAVE_XCB)
     if (g_watcher)
         return g_watcher->configures.value(static_cast<xcb_window_t>(window->internalWinId()));
 #endif
     Q_UNUSED(window);
-    return 0;
+    return {};
 }
 
 void setFrameChangedCallback(std::function<void(quintptr)> callback) {

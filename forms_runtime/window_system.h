@@ -41,8 +41,14 @@ bool requestFrameExtents(const QWidget* window);
 // elsewhere a request is taken as granted when it returns.
 bool reportsAnswers();
 
-// Counts the window system's configure answers for the window.
-quint64 configureCount(const QWidget* window);
+// The window system's configure notifications for a window: how many have
+// arrived, and the client size the last one carried.
+struct ConfigureNotes {
+    quint64 count = 0;
+    int width = 0;
+    int height = 0;
+};
+ConfigureNotes configureNotes(const QWidget* window);
 
 // Called whenever a window's frame changes (argument: the window's id).
 void setFrameChangedCallback(std::function<void(quintptr)> callback);
