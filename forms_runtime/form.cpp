@@ -285,7 +285,7 @@ void Form::requestClientSize(QSize client) {
     ws::flush();
     if (!ws::reportsAnswers())
         return;
-    ws::waitUntil(
+    const bool answered = ws::waitUntil(
         [&] {
             const ws::ConfigureNotes notes = ws::configureNotes(m_window);
             const QSize carried(notes.width, notes.height);
@@ -294,6 +294,13 @@ void Form::requestClientSize(QSize client) {
         std::chrono::milliseconds(kAnswerTimeoutMs));
     // Lets Qt take in the geometry the answer carried.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    // Qt keeps the size it asked for when the window manager refuses without
+    // changing anything; the handlers must see the size the window has.
+    const ws::ConfigureNotes notes = ws::configureNotes(m_window);
+    const QSize actual = notes.count > seen ? QSize(notes.width, notes.height) : old;
+    if (!answered && m_window->size() != actual)
+        m_window->resize(actual);
 }
 
 void Form::setOuterSize(QSize wanted) {
