@@ -70,7 +70,9 @@ QWidget* makeWidget(Kind kind, unsigned flags, QWidget* parent) {
         return new detail::ShapeWidget(parent);
     case Kind::CommandButton: {
         auto* button = new QPushButton(parent);
-        button->setAutoDefault(false);
+        // Not a dialog's default button; but a focused button is pressed by
+        // Enter as by Space.
+        button->setAutoDefault(true);
         button->setDefault(false);
         return button;
     }

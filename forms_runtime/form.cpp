@@ -57,7 +57,7 @@ Form::Form(const WindowSpec& spec)
     applyTabOrder();
     setBackColor(spec.backColor);
     if (spec.keyPreview) {
-        m_keyPreview = std::make_unique<detail::KeyPreview>(*this, nullptr);
+        m_keyPreview = std::make_unique<detail::KeyPreview>(*this, m_window);
         qApp->installEventFilter(m_keyPreview.get());
     }
     const QSize client(pixelsX(spec.clientWidth), pixelsY(spec.clientHeight));
@@ -189,7 +189,41 @@ ws::FrameExtents Form::extents() const {
     }
     if (!ws::hasWindowManager())
         return {};
+    // A window not yet shown can ask the window manager which frame it will
+    // get, so that its outer size is exact before its first showing.
+    if (!m_frameRequested && !m_window->isVisible()) {
+        m_frameRequested = true;
+        createNativeWindow();
+        if (ws::requestFrameExtents(m_window))
+            ws::waitUntil([this] { return ws::frameExtents(m_window).has_value(); },
+                          std::chrono::milliseconds(kAnswerTimeoutMs));
+        if (auto known = ws::frameExtents(m_window))
+            return *known;
+    }
     return m_lastExtents.value_or(g_lastFrame);
+}
+
+void Form::createNativeWindow() const {
+    if (m_window->testAttribute(Qt::WA_WState_Created))
+        return;
+    m_window->winId();
+    // Qt names a window without a caption after the application; the caption
+    // is the title, also when empty.
+    if (m_window->windowTitle().isEmpty())
+        ws::setTitle(m_window, QString());
+}
+
+// The first control in tab order that can take the focus gets it, as when a
+// window is first shown.
+void Form::focusFirstControl() {
+    if (m_window->focusWidget())
+        return;
+    for (QWidget* w = m_window->nextInFocusChain(); w && w != m_window; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_window) && w->isEnabled()) {
+            w->setFocus(Qt::ActiveWindowFocusReason);
+            return;
+        }
+    }
 }
 
 QSize Form::outerPixels() const {
@@ -417,10 +451,7 @@ void Form::firstShow() {
         ~Done() { --n; }
     } done{m_sizeChange};
 
-    // Ask for the frame before mapping, so the very first sizes are exact.
-    m_window->winId();
-    if (ws::requestFrameExtents(m_window))
-        ws::waitUntil([this] { return ws::frameExtents(m_window).has_value(); }, 300ms);
+    (void)extents(); // asks for the frame before mapping, when it can
     m_window->show();
     ws::flush();
     const bool managed = ws::hasWindowManager();
@@ -435,6 +466,7 @@ void Form::firstShow() {
     m_lastExtents = ws::frameExtents(m_window);
     if (m_lastExtents)
         g_lastFrame = *m_lastExtents;
+    focusFirstControl();
 }
 
 void Form::Show() {
@@ -460,7 +492,7 @@ void Form::ShowModal() {
     Runtime& runtime = Runtime::get();
     Form* previous = runtime.activeForm();
     m_window->setWindowModality(Qt::ApplicationModal);
-    m_window->winId(); // creates the native window, so it can name its owner
+    createNativeWindow(); // so that it can name its owner
     if (previous && previous != this && previous->window()->windowHandle())
         m_window->windowHandle()->setTransientParent(previous->window()->windowHandle());
     if (!m_shown) {
@@ -471,6 +503,7 @@ void Form::ShowModal() {
     }
     m_window->raise();
     m_window->activateWindow();
+    focusFirstControl();
     runtime.setActiveForm(this);
     raiseEvent("Activate", Activate);
 

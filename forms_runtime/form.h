@@ -136,6 +136,8 @@ private:
     void requestClientSize(QSize client);
     void restoreIfMaximised();
     void firstShow();
+    void createNativeWindow() const;
+    void focusFirstControl();
     void raiseResize();
 
     QString m_name;
@@ -145,6 +147,7 @@ private:
     bool m_loaded = false;
     bool m_shown = false;
     bool m_endsProgramOnClose = false;
+    mutable bool m_frameRequested = false;
     int m_sizeChange = 0; // > 0 while the layer itself changes the size
     QPointer<detail::FormWindow> m_window;
     detail::ClientArea* m_client = nullptr;

@@ -137,7 +137,7 @@ bool ClickFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 KeyPreview::KeyPreview(Form& form, QWidget* window)
-    : QObject(window)
+    : QObject(nullptr)
     , m_form(form)
     , m_window(window) {}
 

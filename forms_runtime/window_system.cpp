@@ -217,6 +217,26 @@ bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     return true;
 }
 
+void setTitle(const QWidget* window, const QString& title) {
+#if defined(VISTRUM_HAVE_XCB)
+    if (xcb_connection_t* c = connection()) {
+        const auto id = static_cast<xcb_window_t>(window->winId());
+        const QByteArray utf8 = title.toUtf8();
+        const QByteArray latin1 = title.toLatin1();
+        const xcb_atom_t utf8String = atom(c, "UTF8_STRING");
+        for (const char* name : {"_NET_WM_NAME", "_NET_WM_ICON_NAME"})
+            xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, name), utf8String, 8,
+                                static_cast<uint32_t>(utf8.size()), utf8.constData());
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                            static_cast<uint32_t>(latin1.size()), latin1.constData());
+        xcb_flush(c);
+    }
+#else
+    Q_UNUSED(window);
+    Q_UNUSED(title);
+#endif
+}
+
 void flush() {
 #if defined(VISTRUM_HAVE_XCB)
     if (xcb_connection_t* c = connection())

@@ -7,6 +7,7 @@
 // ConfigureNotify events of the window. Elsewhere Qt's own frame geometry
 // serves and answers are taken as immediate.
 
+#include <QString>
 #include <QtGlobal>
 #include <chrono>
 #include <functional>
@@ -56,6 +57,10 @@ void setFrameChangedCallback(std::function<void(quintptr)> callback);
 // Processes non-input events until done() holds or the limit passes; user
 // input stays queued meanwhile. Returns done().
 bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+
+// Sets the window's title exactly, also when empty (Qt would put the
+// application's name in an empty one).
+void setTitle(const QWidget* window, const QString& title);
 
 // Sends buffered requests to the window system now.
 void flush();
