@@ -7,14 +7,44 @@
 #include "screen.h"
 #include "widgets.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace forms {
 
 namespace {
+
+// Option buttons with a compact indicator, as on the desktops the layouts
+// were drawn for; with the wider indicator and spacing of Qt's styles the
+// captions would be cut off.
+class CompactOptionStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        switch (metric) {
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+            return 13;
+        case PM_RadioButtonLabelSpacing:
+            return 4;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+QStyle* compactOptionStyle() {
+    static QPointer<CompactOptionStyle> style;
+    if (!style) {
+        style = new CompactOptionStyle;
+        style->setParent(qApp); // lives as long as the application
+    }
+    return style;
+}
 
 bool has(unsigned flags, Flag flag) {
     return (flags & flag) != 0;
@@ -40,6 +70,7 @@ QWidget* makeWidget(Kind kind, unsigned flags, QWidget* parent) {
     }
     case Kind::OptionButton: {
         auto* option = new QRadioButton(parent);
+        option->setStyle(compactOptionStyle());
         option->setAutoFillBackground(true);
         return option;
     }
