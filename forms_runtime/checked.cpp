@@ -10,13 +10,17 @@ namespace forms {
 
 Single checked(Single value) {
     // The result alone proves the fault; the status flags only tell which one
-    // it was, so they are read after the value and cleared for the next test.
-    const bool divideByZero = std::fetestexcept(FE_DIVBYZERO) != 0;
+    // it was. They are sticky, so an overflow flag wins over a division by
+    // zero that may be left from earlier arithmetic; they are cleared here
+    // and at the start of every handler.
+    const int flags = std::fetestexcept(FE_OVERFLOW | FE_DIVBYZERO);
     std::feclearexcept(FE_ALL_EXCEPT);
     if (std::isnan(value))
         raiseError(ErrorCode::InvalidFloat);
     if (std::isinf(value))
-        raiseError(divideByZero ? ErrorCode::DivisionByZero : ErrorCode::Overflow);
+        raiseError((flags & FE_OVERFLOW) == 0 && (flags & FE_DIVBYZERO) != 0
+                       ? ErrorCode::DivisionByZero
+                       : ErrorCode::Overflow);
     return value;
 }
 

@@ -61,6 +61,23 @@ QString shownText(const QString& text) {
     return shown;
 }
 
+// What assistive technology reads: the text as shown, without the "&" that
+// marks an access key in a caption ("&&" stands for one "&").
+QString accessibleText(Kind kind, const QString& caption) {
+    const QString shown = shownText(caption);
+    if (kind != Kind::OptionButton && kind != Kind::CommandButton && kind != Kind::Frame)
+        return shown;
+    QString name;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown[i] == QLatin1Char('&') && i + 1 < shown.size())
+            ++i;
+        else if (shown[i] == QLatin1Char('&'))
+            continue;
+        name += shown[i];
+    }
+    return name;
+}
+
 QWidget* makeWidget(Kind kind, unsigned flags, QWidget* parent) {
     switch (kind) {
     case Kind::Frame: {
@@ -251,9 +268,7 @@ void Control::applyCaption() {
         return;
     }
     if (!m_customAccessibleName) {
-        QString name = shownText(m_caption);
-        name.remove(QLatin1Char('&'));
-        m_widget->setAccessibleName(name);
+        m_widget->setAccessibleName(accessibleText(m_kind, m_caption));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <algorithm>
+#include <cfenv>
 
 namespace forms {
 
@@ -68,6 +69,7 @@ void Runtime::runNested(const std::function<void()>& handler) {
 void Runtime::runGuarded(const std::function<void()>& handler) {
     try {
         DepthGuard guard(m_depth);
+        std::feclearexcept(FE_ALL_EXCEPT); // each handler's arithmetic starts clean
         handler();
     } catch (const RuntimeError& error) {
         report(error);
