@@ -1,0 +1,450 @@
+# shellcheck shell=bash
+# Shared helpers for the end-to-end test scripts. A script starts with
+#
+#   source "$(dirname "$0")/lib.sh"
+#
+# which sources the X session's env file, checks that the display answers,
+# and installs a trap that ends every process the script started, whatever
+# way the script leaves.
+#
+# Inputs, set by tests/e2e/CMakeLists.txt (or by hand):
+#   VISTRUM_XSESSION_DIR  folder given to `tools/xsession.sh start`
+#   VISTRUM_BIN           the program under test
+#   E2E_ARTIFACTS         where logs and screenshots go (default: a temp folder)
+#
+# Start processes with e2e_start_program / e2e_start_command /
+# e2e_start_helper directly, never inside $(...): the script's own shell has
+# to be their parent to wait for them and end them.
+#
+# Every helper that waits takes a bound and fails with a message when it
+# passes. Geometry is "X Y WIDTH HEIGHT" in screen pixels; colours are
+# "#RRGGBB".
+
+set -euo pipefail
+# Helpers are often called as $(helper ...); let a failure inside one stop it.
+shopt -s inherit_errexit
+
+E2E_NAME=$(basename "${0%.sh}")
+E2E_PID=""           # the process started by e2e_start_program / e2e_start_command
+E2E_STATUS=""        # its exit status once e2e_wait_exit has seen it end
+E2E_EXTRA_PIDS=()    # more background processes for the trap to end
+E2E_TIMEOUT=${E2E_TIMEOUT:-10} # default bound, in seconds, of every wait
+
+# ---------------------------------------------------------------- reporting
+
+e2e_log() { echo "[$E2E_NAME] $*"; }
+
+# e2e_fail MESSAGE...: prints the message (and the program's log) and ends
+# the script with status 1.
+e2e_fail() {
+    echo "[$E2E_NAME] FAIL: $*" >&2
+    if [ -n "${E2E_PROGRAM_LOG:-}" ] && [ -s "$E2E_PROGRAM_LOG" ]; then
+        echo "[$E2E_NAME] program output ($E2E_PROGRAM_LOG):" >&2
+        sed 's/^/    /' "$E2E_PROGRAM_LOG" >&2
+    fi
+    exit 1
+}
+
+# e2e_skip MESSAGE: ends the script with 77, which CTest reports as skipped.
+e2e_skip() {
+    echo "[$E2E_NAME] SKIP: $*"
+    exit 77
+}
+
+# e2e_assert_eq EXPECTED ACTUAL WHAT
+e2e_assert_eq() {
+    if [ "$1" != "$2" ]; then
+        e2e_fail "$3: expected '$1', got '$2'"
+    fi
+    e2e_log "ok: $3 is '$2'"
+}
+
+# e2e_assert_ne UNEXPECTED ACTUAL WHAT
+e2e_assert_ne() {
+    if [ "$1" = "$2" ]; then
+        e2e_fail "$3: expected anything but '$1'"
+    fi
+    e2e_log "ok: $3 is '$2' (not '$1')"
+}
+
+# e2e_assert WHAT COMMAND...: fails unless COMMAND succeeds.
+e2e_assert() {
+    local what=$1
+    shift
+    "$@" || e2e_fail "$what (check failed: $*)"
+    e2e_log "ok: $what"
+}
+
+# ---------------------------------------------------------------- waiting
+
+_e2e_now_us() {
+    local t=${EPOCHREALTIME/[.,]/}
+    echo "$t"
+}
+
+# e2e_wait_until SECONDS COMMAND...: polls COMMAND until it succeeds;
+# returns 1 once SECONDS have passed.
+e2e_wait_until() {
+    local secs=$1
+    shift
+    local deadline
+    deadline=$(($(_e2e_now_us) + $(_e2e_seconds_to_us "$secs")))
+    while ! "$@"; do
+        (($(_e2e_now_us) < deadline)) || return 1
+        sleep 0.02
+    done
+}
+
+# Accepts whole or decimal seconds ("2", "0.5").
+_e2e_seconds_to_us() {
+    local s=$1 whole frac
+    whole=${s%%.*}
+    frac=""
+    [ "$whole" = "$s" ] || frac=${s#*.}
+    frac=${frac}000000
+    echo $((10#${whole:-0} * 1000000 + 10#${frac:0:6}))
+}
+
+# ---------------------------------------------------------------- processes
+
+# True while PID runs; a zombie counts as ended.
+e2e_running() {
+    local pid=$1 state
+    kill -0 "$pid" 2>/dev/null || return 1
+    state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) || return 1
+    [ "$state" != Z ] && [ "$state" != X ]
+}
+
+# e2e_start_command COMMAND [ARGS...]: starts COMMAND in the background on
+# the session's display; E2E_PID holds its PID, E2E_PROGRAM_LOG its output.
+e2e_start_command() {
+    [ -z "$E2E_PID" ] || e2e_fail "e2e_start_command: a program (pid $E2E_PID) is already running"
+    E2E_PROGRAM_LOG=$E2E_ARTIFACTS/program.log
+    "$@" </dev/null >"$E2E_PROGRAM_LOG" 2>&1 &
+    E2E_PID=$!
+    E2E_STATUS=""
+    e2e_log "started $* (pid $E2E_PID) on $DISPLAY"
+}
+
+# e2e_start_program [ARGS...]: starts the program under test.
+e2e_start_program() {
+    [ -n "${VISTRUM_BIN:-}" ] || e2e_fail "VISTRUM_BIN is not set"
+    [ -x "$VISTRUM_BIN" ] || e2e_fail "program not found or not executable: $VISTRUM_BIN"
+    e2e_start_command "$VISTRUM_BIN" "$@"
+}
+
+# e2e_start_helper COMMAND [ARGS...]: starts a supporting process (a bus, a
+# watcher) that the trap ends with the script; its PID is in E2E_HELPER_PID.
+e2e_start_helper() {
+    "$@" </dev/null >>"$E2E_ARTIFACTS/helpers.log" 2>&1 &
+    E2E_HELPER_PID=$!
+    E2E_EXTRA_PIDS+=("$E2E_HELPER_PID")
+}
+
+_e2e_program_ended() { ! e2e_running "$E2E_PID"; }
+
+# e2e_wait_exit SECONDS: waits for the started program to end; sets
+# E2E_STATUS to its exit status (128+N for signal N). Returns 1, with the
+# program still running, if it has not ended within SECONDS.
+e2e_wait_exit() {
+    local secs=$1
+    [ -n "$E2E_PID" ] || e2e_fail "e2e_wait_exit: no program was started"
+    e2e_wait_until "$secs" _e2e_program_ended || return 1
+    local rc=0
+    wait "$E2E_PID" || rc=$?
+    E2E_STATUS=$rc
+    E2E_PID=""
+    return 0
+}
+
+# e2e_assert_exits SECONDS STATUS: the program must end within SECONDS with
+# exit status STATUS.
+e2e_assert_exits() {
+    local secs=$1 want=$2
+    if ! e2e_wait_exit "$secs"; then
+        e2e_fail "the program (pid $E2E_PID) was still running ${secs}s later"
+    fi
+    if [ "$E2E_STATUS" != "$want" ] && [ "$E2E_STATUS" -gt 128 ]; then
+        e2e_fail "exit status of the program: expected '$want', got '$E2E_STATUS' (killed by signal $(kill -l "$E2E_STATUS" 2>/dev/null || echo $((E2E_STATUS - 128))))"
+    fi
+    e2e_assert_eq "$want" "$E2E_STATUS" "exit status of the program"
+}
+
+# e2e_assert_running: the program must not have ended.
+e2e_assert_running() {
+    [ -n "$E2E_PID" ] && e2e_running "$E2E_PID" && return 0
+    local rc=0
+    [ -z "$E2E_PID" ] || wait "$E2E_PID" || rc=$?
+    e2e_fail "the program is no longer running (exit status $rc)"
+}
+
+# Ends PID: SIGTERM, a bounded wait, SIGKILL.
+_e2e_end_process() {
+    local pid=$1
+    e2e_running "$pid" || { wait "$pid" 2>/dev/null || true; return 0; }
+    kill -TERM "$pid" 2>/dev/null || true
+    if ! e2e_wait_until 3 _e2e_pid_gone "$pid"; then
+        kill -KILL "$pid" 2>/dev/null || true
+        e2e_wait_until 2 _e2e_pid_gone "$pid" || true
+    fi
+    wait "$pid" 2>/dev/null || true
+}
+_e2e_pid_gone() { ! e2e_running "$1"; }
+
+_e2e_cleanup() {
+    local rc=$?
+    trap - EXIT
+    if [ -n "$E2E_PID" ]; then
+        if e2e_running "$E2E_PID"; then
+            e2e_log "ending the program (pid $E2E_PID) left running"
+            _e2e_end_process "$E2E_PID"
+        else
+            local status=0
+            wait "$E2E_PID" 2>/dev/null || status=$?
+            e2e_log "the program (pid $E2E_PID) had ended by itself with exit status $status"
+        fi
+    fi
+    local p
+    for p in "${E2E_EXTRA_PIDS[@]}"; do _e2e_end_process "$p"; done
+    if [ "$rc" -eq 0 ]; then
+        e2e_log "PASS"
+        [ -z "${_E2E_OWN_ARTIFACTS:-}" ] || rm -rf "$E2E_ARTIFACTS"
+    elif [ "$rc" -ne 77 ]; then
+        e2e_log "artifacts in $E2E_ARTIFACTS"
+    fi
+    exit "$rc"
+}
+
+# ---------------------------------------------------------------- windows
+
+# Window ids are printed as decimal numbers, as xdotool prints them.
+
+# e2e_find_window NAME [SECONDS]: prints the id of the one visible window
+# whose title is exactly NAME. Fails if the program ends first, if none
+# appears in time, or if more than one does.
+e2e_find_window() {
+    local name=$1 secs=${2:-$E2E_TIMEOUT}
+    local re
+    re="^$(printf '%s' "$name" | sed 's/[][\.*^$+?(){}|]/\\&/g')\$"
+    _E2E_FOUND=""
+    e2e_wait_until "$secs" _e2e_search_visible "$re" "$name" || true
+    if [ -z "$_E2E_FOUND" ]; then
+        if [ -n "$E2E_PID" ] && ! e2e_running "$E2E_PID"; then
+            e2e_fail "the program ended before a window named '$name' appeared"
+        fi
+        e2e_fail "no visible window named '$name' within ${secs}s"
+    fi
+    local count
+    count=$(printf '%s\n' "$_E2E_FOUND" | wc -l)
+    [ "$count" -eq 1 ] || e2e_fail "$count visible windows are named '$name' (ids: $(tr '\n' ' ' <<<"$_E2E_FOUND"))"
+    echo "$_E2E_FOUND"
+}
+_e2e_search_visible() {
+    if [ -n "$E2E_PID" ] && ! e2e_running "$E2E_PID"; then
+        return 0 # stop waiting; e2e_find_window reports it
+    fi
+    # xdotool matches without regard to case; keep exact titles only.
+    local w found=""
+    for w in $(xdotool search --onlyvisible --name "$1" 2>/dev/null || true); do
+        [ "$(xdotool getwindowname "$w" 2>/dev/null)" != "$2" ] || found+="${found:+$'\n'}$w"
+    done
+    _E2E_FOUND=$found
+    [ -n "$_E2E_FOUND" ]
+}
+
+# e2e_map_state WIN: IsViewable, IsUnMapped or IsUnviewable.
+e2e_map_state() {
+    xwininfo -id "$1" 2>/dev/null | sed -n 's/^ *Map State: *//p'
+}
+
+# e2e_window_exists WIN: true while the X server knows the window.
+e2e_window_exists() {
+    xwininfo -id "$1" >/dev/null 2>&1
+}
+
+# e2e_client_geometry WIN: "X Y WIDTH HEIGHT" of the window itself (without
+# the frame), X and Y absolute on the screen.
+e2e_client_geometry() {
+    local info
+    info=$(xwininfo -id "$1" 2>/dev/null) || e2e_fail "xwininfo: no window $1"
+    awk -F: '
+        /Absolute upper-left X/ { x = $2 + 0 }
+        /Absolute upper-left Y/ { y = $2 + 0 }
+        /^ *Width:/  { w = $2 + 0 }
+        /^ *Height:/ { h = $2 + 0 }
+        END { printf "%d %d %d %d\n", x, y, w, h }' <<<"$info"
+}
+
+# e2e_frame_extents WIN: "LEFT RIGHT TOP BOTTOM" of the frame the window
+# manager put around WIN, read from _NET_FRAME_EXTENTS, which the window
+# manager sets on the client window itself. "0 0 0 0" when there is none
+# (no window manager, or not framed yet).
+e2e_frame_extents() {
+    local line
+    line=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null) || e2e_fail "xprop: no window $1"
+    case $line in
+        *" = "*) echo "${line#* = }" | tr -d ',' ;;
+        *) echo "0 0 0 0" ;;
+    esac
+}
+
+# e2e_outer_geometry WIN: "X Y WIDTH HEIGHT" of the window with its frame:
+# the client rectangle grown by the frame extents.
+e2e_outer_geometry() {
+    local x y w h l r t b client frame
+    client=$(e2e_client_geometry "$1")
+    frame=$(e2e_frame_extents "$1")
+    read -r x y w h <<<"$client"
+    read -r l r t b <<<"$frame"
+    echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+
+# e2e_size GEOMETRY: "X Y W H" -> "WxH"; e2e_rect GEOMETRY -> "WxH+X+Y".
+e2e_size() { awk '{ printf "%dx%d\n", $3, $4 }' <<<"$1"; }
+e2e_rect() { awk '{ printf "%dx%d+%d+%d\n", $3, $4, $1, $2 }' <<<"$1"; }
+
+_e2e_is_managed() {
+    local w=$1
+    [ "$(e2e_map_state "$w")" = IsViewable ] || return 1
+    [ "${XSESSION_WM:-none}" = none ] && return 0
+    xprop -id "$w" WM_STATE 2>/dev/null | grep -q 'window state: Normal' &&
+        xprop -id "$w" _NET_FRAME_EXTENTS 2>/dev/null | grep -q ' = '
+}
+
+# e2e_wait_managed WIN [SECONDS]: waits until WIN is viewable and, under a
+# window manager, managed (WM_STATE Normal) and framed (_NET_FRAME_EXTENTS).
+e2e_wait_managed() {
+    local w=$1 secs=${2:-$E2E_TIMEOUT}
+    e2e_wait_until "$secs" _e2e_is_managed "$w" ||
+        e2e_fail "window $w was not mapped and framed by ${XSESSION_WM:-the window manager} within ${secs}s (map state: $(e2e_map_state "$w"), $(xprop -id "$w" _NET_FRAME_EXTENTS 2>&1))"
+}
+
+_e2e_geometry_snapshot() {
+    echo "$(e2e_client_geometry "$1") / $(e2e_frame_extents "$1")"
+}
+_e2e_geometry_settled() {
+    local now
+    now=$(_e2e_geometry_snapshot "$1")
+    if [ "$now" = "$_E2E_LAST_GEOMETRY" ]; then
+        _E2E_SAME=$((_E2E_SAME + 1))
+    else
+        _E2E_LAST_GEOMETRY=$now
+        _E2E_SAME=0
+    fi
+    # Unchanged over ten polls in a row (about a quarter of a second).
+    [ "$_E2E_SAME" -ge 10 ]
+}
+
+# e2e_wait_stable WIN [SECONDS]: waits until the client geometry and the
+# frame extents of WIN stop changing.
+e2e_wait_stable() {
+    local w=$1 secs=${2:-$E2E_TIMEOUT}
+    _E2E_LAST_GEOMETRY=""
+    _E2E_SAME=0
+    e2e_wait_until "$secs" _e2e_geometry_settled "$w" ||
+        e2e_fail "window $w kept changing for ${secs}s (last: $_E2E_LAST_GEOMETRY)"
+}
+
+# ---------------------------------------------------------------- input
+
+# e2e_focus WIN: makes WIN the active window, as a click on it would.
+e2e_focus() {
+    local w=$1
+    if [ "${XSESSION_WM:-none}" = none ]; then
+        xdotool windowfocus --sync "$w"
+    else
+        xdotool windowactivate --sync "$w"
+    fi
+}
+
+# e2e_key WIN KEY...: activates WIN and types the keys (xdotool names,
+# e.g. ctrl+q, alt+F4, Return) through the X keyboard, as a person would.
+e2e_key() {
+    local w=$1
+    shift
+    e2e_focus "$w"
+    xdotool key --clearmodifiers "$@"
+}
+
+# e2e_key_to WIN KEY...: sends the keys to WIN as synthetic events, without
+# activating it.
+e2e_key_to() {
+    local w=$1
+    shift
+    xdotool key --window "$w" --clearmodifiers "$@"
+}
+
+# e2e_click X Y [BUTTON]: moves the pointer to X,Y on the screen and clicks
+# (button 1 unless given).
+e2e_click() {
+    e2e_move_pointer "$1" "$2"
+    xdotool click "${3:-1}"
+}
+
+# e2e_move_pointer X Y: moves the pointer and waits until it is there.
+# (xdotool's --sync waits for a motion that never comes when the pointer is
+# already at X,Y, so that case is left alone.)
+e2e_move_pointer() {
+    [ "$(e2e_pointer_position)" = "$1 $2" ] || xdotool mousemove --sync "$1" "$2"
+}
+
+# e2e_pointer_position: "X Y" of the pointer on the screen.
+e2e_pointer_position() {
+    local X Y
+    eval "$(xdotool getmouselocation --shell | grep -E '^[XY]=')"
+    echo "$X $Y"
+}
+
+# ---------------------------------------------------------------- pictures
+
+# e2e_screenshot NAME: saves the whole screen as $E2E_ARTIFACTS/NAME.png and
+# prints the file's path.
+e2e_screenshot() {
+    local file=$E2E_ARTIFACTS/$1.png
+    import -window root "$file" || e2e_fail "import could not take a screenshot"
+    e2e_log "screenshot: $file" >&2
+    echo "$file"
+}
+
+# e2e_pixel FILE X Y: the colour "#RRGGBB" of one pixel of a picture.
+e2e_pixel() {
+    local hex
+    hex=$(convert "$1" -format "%[hex:p{$2,$3}]" info: 2>/dev/null) ||
+        e2e_fail "convert could not read pixel $2,$3 of $1"
+    echo "#${hex:0:6}"
+}
+
+# e2e_assert_pixel FILE X Y COLOUR: the pixel must have exactly that colour.
+e2e_assert_pixel() {
+    e2e_assert_eq "$(echo "$4" | tr 'a-f' 'A-F')" "$(e2e_pixel "$1" "$2" "$3")" "colour of pixel $2,$3 in $(basename "$1")"
+}
+
+# ---------------------------------------------------------------- set-up
+
+_e2e_init() {
+    local dir=${VISTRUM_XSESSION_DIR:-}
+    [ -n "$dir" ] || e2e_fail "VISTRUM_XSESSION_DIR is not set (the folder given to tools/xsession.sh start)"
+    [ -f "$dir/env" ] || e2e_fail "no X session in $dir (tools/xsession.sh start $dir has not run, or failed)"
+    # shellcheck source=/dev/null
+    source "$dir/env"
+    local tool
+    for tool in xdotool xwininfo xprop xdpyinfo import convert; do
+        command -v "$tool" >/dev/null || e2e_fail "$tool is not installed"
+    done
+    xdpyinfo >/dev/null 2>&1 || e2e_fail "the X session on $DISPLAY (from $dir/env) does not answer"
+    _E2E_OWN_ARTIFACTS=""
+    if [ -z "${E2E_ARTIFACTS:-}" ]; then
+        E2E_ARTIFACTS=$(mktemp -d "${TMPDIR:-/tmp}/e2e-$E2E_NAME.XXXXXX")
+        _E2E_OWN_ARTIFACTS=1 # removed again when the script passes
+    fi
+    mkdir -p "$E2E_ARTIFACTS"
+    E2E_ARTIFACTS=$(cd "$E2E_ARTIFACTS" && pwd)
+    # What an earlier run of the same test left must not pass for this run's.
+    rm -f "$E2E_ARTIFACTS"/*.png "$E2E_ARTIFACTS"/*.log
+    trap _e2e_cleanup EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    e2e_log "display $DISPLAY, window manager ${XSESSION_WM:-none}${XSESSION_DPI:+, Xft.dpi $XSESSION_DPI}"
+}
+
+_e2e_init

@@ -1,0 +1,421 @@
+#!/usr/bin/env bash
+# Starts and stops a private virtual X session (Xvfb plus a window manager)
+# for the end-to-end tests and for running the program on a machine with no
+# display.
+#
+#   tools/xsession.sh start DIR [--wm openbox|metacity|none] [--dpi N] [--size WxH]
+#   tools/xsession.sh stop DIR
+#
+# `start` picks a free display number (from 90 up, or from $XSESSION_FIRST_DISPLAY),
+# waits until the server answers and the window manager really manages the
+# screen, and writes DIR/env, which a test sources:
+#
+#   export DISPLAY=:90
+#   export XSESSION_XVFB_PID=... XSESSION_WM_PID=... (and a few more)
+#
+# `stop` ends exactly the processes recorded in DIR/env and removes the
+# display's lock file and socket if the server left them behind. It is safe
+# to call twice, or on a DIR whose session never started.
+#
+# Logs of the server and the window manager stay in DIR (xvfb.log, wm.log).
+# Works as root, with no HOME configuration, with no terminal on stdin, and
+# never leaves a server running when it fails.
+set -euo pipefail
+
+readonly PROG=${0##*/}
+readonly FIRST_DISPLAY=${XSESSION_FIRST_DISPLAY:-90}
+readonly DISPLAY_TRIES=${XSESSION_DISPLAY_TRIES:-50}
+# Seconds to wait for the server to answer, for the window manager to take
+# over the screen, and for a process to go away after SIGTERM.
+readonly START_TIMEOUT=${XSESSION_START_TIMEOUT:-20}
+readonly STOP_TIMEOUT=${XSESSION_STOP_TIMEOUT:-5}
+
+usage() {
+    cat >&2 <<EOF
+usage: $PROG start DIR [--wm openbox|metacity|none] [--dpi N] [--size WIDTHxHEIGHT]
+       $PROG stop DIR
+EOF
+    exit 2
+}
+
+say() { echo "$PROG: $*" >&2; }
+die() {
+    say "error: $*"
+    exit 1
+}
+
+# Monotonic enough for bounded waits: microseconds since the epoch.
+now_us() {
+    local t=${EPOCHREALTIME/[.,]/}
+    echo "$t"
+}
+
+# wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; returns 1
+# when SECONDS have passed without success.
+wait_until() {
+    local secs=$1
+    shift
+    local deadline=$(($(now_us) + secs * 1000000))
+    while ! "$@"; do
+        (($(now_us) < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+# True while PID is a live (not zombie) process.
+alive() {
+    local pid=$1 state
+    [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null || return 1
+    state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) || return 1
+    [ "$state" != Z ] && [ "$state" != X ]
+}
+dead() { ! alive "$1"; }
+
+# True if PID is alive and its command line contains WORD, so that a PID
+# recycled by an unrelated process is never killed.
+is_our_process() {
+    local pid=$1 word=$2
+    alive "$pid" || return 1
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "$word"
+}
+
+# terminate PID WORD WHAT: SIGTERM, a bounded wait, then SIGKILL.
+terminate() {
+    local pid=$1 word=$2 what=$3
+    is_our_process "$pid" "$word" || return 0
+    kill -TERM "$pid" 2>/dev/null || true
+    if ! wait_until "$STOP_TIMEOUT" dead "$pid"; then
+        say "$what (pid $pid) ignored SIGTERM for ${STOP_TIMEOUT}s; killing it"
+        kill -KILL "$pid" 2>/dev/null || true
+        wait_until 2 dead "$pid" || say "warning: $what (pid $pid) is still there after SIGKILL"
+    fi
+    # Reaps it when this shell is its parent (a failed start); harmless otherwise.
+    wait "$pid" 2>/dev/null || true
+}
+
+# The PID written in an X server's lock file, or nothing.
+lock_pid() {
+    local lock=/tmp/.X$1-lock
+    if [ -r "$lock" ]; then tr -dc '0-9' <"$lock" 2>/dev/null || true; fi
+}
+
+# Removes the lock file and socket of display N when no live server owns them.
+remove_stale_lock() {
+    local n=$1 owner
+    owner=$(lock_pid "$n")
+    if [ -n "$owner" ] && alive "$owner"; then
+        return 0
+    fi
+    rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+}
+
+server_answers() {
+    xdpyinfo -display ":$1" >/dev/null 2>&1
+}
+
+# True once the server we started (PID) owns display N and answers on it.
+our_server_is_up() {
+    local n=$1 pid=$2
+    alive "$pid" && [ "$(lock_pid "$n")" = "$pid" ] && server_answers "$n"
+}
+
+# The window the window manager names in _NET_SUPPORTING_WM_CHECK, if the
+# root window carries it and that window points back at itself.
+wm_check_window() {
+    local w back
+    w=$(xprop -display "$DISPLAY" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null |
+        sed -n 's/.*window id # \(0x[0-9a-fA-F]*\).*/\1/p')
+    [ -n "$w" ] || return 1
+    back=$(xprop -display "$DISPLAY" -id "$w" _NET_SUPPORTING_WM_CHECK 2>/dev/null |
+        sed -n 's/.*window id # \(0x[0-9a-fA-F]*\).*/\1/p')
+    [ "$back" = "$w" ] || return 1
+    echo "$w"
+}
+
+wm_is_managing() {
+    alive "$1" && wm_check_window >/dev/null
+}
+
+# A small openbox configuration of our own, so that a developer's
+# ~/.config/openbox/rc.xml never changes what the tests see: Clearlooks
+# frames (extents 1, 1, 20, 5 at 96 DPI), focus on new windows, Alt+F4 and
+# the title bar's close button close a window.
+write_openbox_config() {
+    cat >"$1" <<'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <resistance><strength>0</strength><screen_edge_strength>0</screen_edge_strength></resistance>
+  <focus>
+    <focusNew>yes</focusNew><followMouse>no</followMouse><focusLast>yes</focusLast>
+    <underMouse>no</underMouse><focusDelay>0</focusDelay><raiseOnFocus>no</raiseOnFocus>
+  </focus>
+  <placement><policy>Smart</policy><center>yes</center><monitor>Primary</monitor></placement>
+  <theme>
+    <name>Clearlooks</name>
+    <titleLayout>NLIMC</titleLayout>
+    <keepBorder>yes</keepBorder>
+    <animateIconify>no</animateIconify>
+    <font place="ActiveWindow"><name>sans</name><size>8</size><weight>bold</weight><slant>normal</slant></font>
+    <font place="InactiveWindow"><name>sans</name><size>8</size><weight>bold</weight><slant>normal</slant></font>
+  </theme>
+  <desktops><number>1</number><firstdesk>1</firstdesk><popupTime>0</popupTime></desktops>
+  <resize><drawContents>yes</drawContents><popupShow>Never</popupShow></resize>
+  <margins><top>0</top><bottom>0</bottom><left>0</left><right>0</right></margins>
+  <keyboard>
+    <keybind key="A-F4"><action name="Close"/></keybind>
+  </keyboard>
+  <mouse>
+    <dragThreshold>1</dragThreshold>
+    <doubleClickTime>500</doubleClickTime>
+    <context name="Frame">
+      <mousebind button="A-Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+      <mousebind button="A-Left" action="Drag"><action name="Move"/></mousebind>
+    </context>
+    <context name="Titlebar">
+      <mousebind button="Left" action="Drag"><action name="Move"/></mousebind>
+    </context>
+    <context name="Titlebar Top Right Bottom Left TLCorner TRCorner BRCorner BLCorner">
+      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/><action name="Unshade"/></mousebind>
+    </context>
+    <context name="Top"><mousebind button="Left" action="Drag"><action name="Resize"><edge>top</edge></action></mousebind></context>
+    <context name="Left"><mousebind button="Left" action="Drag"><action name="Resize"><edge>left</edge></action></mousebind></context>
+    <context name="Right"><mousebind button="Left" action="Drag"><action name="Resize"><edge>right</edge></action></mousebind></context>
+    <context name="Bottom"><mousebind button="Left" action="Drag"><action name="Resize"><edge>bottom</edge></action></mousebind></context>
+    <context name="TRCorner BRCorner TLCorner BLCorner">
+      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+      <mousebind button="Left" action="Drag"><action name="Resize"/></mousebind>
+    </context>
+    <context name="Client">
+      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+      <mousebind button="Middle" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+      <mousebind button="Right" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+    </context>
+    <context name="Iconify">
+      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+      <mousebind button="Left" action="Click"><action name="Iconify"/></mousebind>
+    </context>
+    <context name="Maximize">
+      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+      <mousebind button="Left" action="Click"><action name="ToggleMaximize"/></mousebind>
+    </context>
+    <context name="Close">
+      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+      <mousebind button="Left" action="Click"><action name="Close"/></mousebind>
+    </context>
+  </mouse>
+</openbox_config>
+EOF
+}
+
+# ---------------------------------------------------------------- start
+
+# What a failed start has to undo; see cleanup_failed_start.
+started_xvfb=""
+started_wm=""
+display_n=""
+
+cleanup_failed_start() {
+    local rc=$?
+    [ "$rc" -ne 0 ] || return 0
+    if [ -n "$started_wm" ]; then terminate "$started_wm" "$wm_name" "window manager"; fi
+    if [ -n "$started_xvfb" ]; then
+        terminate "$started_xvfb" Xvfb "Xvfb"
+        remove_stale_lock "$display_n"
+    fi
+    rm -f "$dir/env" "$dir/env.tmp"
+    say "start failed; nothing left running"
+    exit "$rc"
+}
+
+# Starts Xvfb on the first free display from FIRST_DISPLAY. Another session
+# may grab the same number between our check and the server's start; the
+# loser's server exits with "Server is already active", and we move on.
+start_xvfb() {
+    local n pid tries=0
+    for ((n = FIRST_DISPLAY; tries < DISPLAY_TRIES; n++, tries++)); do
+        if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then
+            continue
+        fi
+        Xvfb ":$n" -screen 0 "${size}x24" -noreset -nolisten tcp \
+            </dev/null >"$dir/xvfb.log" 2>&1 &
+        pid=$!
+        started_xvfb=$pid
+        display_n=$n
+        if wait_until "$START_TIMEOUT" our_server_is_up_or_gone "$n" "$pid" &&
+            our_server_is_up "$n" "$pid"; then
+            return 0
+        fi
+        if alive "$pid"; then
+            # Neither up nor gone: a hung server is an error, not a race.
+            die "Xvfb on :$n did not answer within ${START_TIMEOUT}s; its log ($dir/xvfb.log):
+$(cat "$dir/xvfb.log")"
+        fi
+        wait "$pid" 2>/dev/null || true
+        started_xvfb=""
+        if grep -q -i -E 'already active|server is already|cannot establish|EADDRINUSE|Address already in use' "$dir/xvfb.log"; then
+            say "display :$n was taken meanwhile; trying the next one"
+            continue
+        fi
+        die "Xvfb could not start on :$n; its log ($dir/xvfb.log):
+$(cat "$dir/xvfb.log")"
+    done
+    die "no free display number in :$FIRST_DISPLAY..:$((FIRST_DISPLAY + DISPLAY_TRIES - 1))"
+}
+
+our_server_is_up_or_gone() {
+    our_server_is_up "$1" "$2" || dead "$2"
+}
+
+start_wm() {
+    local home=$dir/home
+    mkdir -p "$home/.config" "$home/.cache" "$home/.local/share"
+    # The window manager gets a HOME of its own: no personal configuration,
+    # no settings database, nothing written outside DIR.
+    local -a wm_env=(HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache"
+        XDG_DATA_HOME="$home/.local/share" GSETTINGS_BACKEND=memory DISPLAY="$DISPLAY")
+    local -a cmd
+    case $wm in
+        openbox)
+            write_openbox_config "$dir/openbox-rc.xml"
+            cmd=(openbox --sm-disable --config-file "$dir/openbox-rc.xml")
+            ;;
+        metacity)
+            # Compositing adds nothing under Xvfb but latency before frames show.
+            cmd=(metacity --sm-disable --compositor=none)
+            ;;
+    esac
+    env "${wm_env[@]}" "${cmd[@]}" </dev/null >"$dir/wm.log" 2>&1 &
+    started_wm=$!
+    if ! wait_until "$START_TIMEOUT" wm_is_managing_or_gone "$started_wm" || ! wm_is_managing "$started_wm"; then
+        if alive "$started_wm"; then
+            die "$wm started but did not take over the screen within ${START_TIMEOUT}s; its log ($dir/wm.log):
+$(cat "$dir/wm.log")"
+        fi
+        die "$wm exited during start-up; its log ($dir/wm.log):
+$(cat "$dir/wm.log")"
+    fi
+}
+
+wm_is_managing_or_gone() {
+    wm_is_managing "$1" || dead "$1"
+}
+
+cmd_start() {
+    [ $# -ge 1 ] || usage
+    dir=$1
+    shift
+    wm=openbox
+    local dpi=""
+    size=1024x768
+    while [ $# -gt 0 ]; do
+        case $1 in
+            --wm) [ $# -ge 2 ] || usage; wm=$2; shift 2 ;;
+            --wm=*) wm=${1#*=}; shift ;;
+            --dpi) [ $# -ge 2 ] || usage; dpi=$2; shift 2 ;;
+            --dpi=*) dpi=${1#*=}; shift ;;
+            --size) [ $# -ge 2 ] || usage; size=$2; shift 2 ;;
+            --size=*) size=${1#*=}; shift ;;
+            *) say "unknown option: $1"; usage ;;
+        esac
+    done
+    case $wm in openbox | metacity | none) ;; *) die "--wm must be openbox, metacity or none, not '$wm'" ;; esac
+    [[ $size =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || die "--size must look like 1024x768, not '$size'"
+    [ -z "$dpi" ] || [[ $dpi =~ ^[1-9][0-9]*$ ]] || die "--dpi must be a positive whole number, not '$dpi'"
+    wm_name=$wm
+
+    local tool
+    for tool in Xvfb xdpyinfo xprop ${dpi:+xrdb} $([ "$wm" = none ] || echo "$wm"); do
+        command -v "$tool" >/dev/null || die "$tool is not installed (tools/install-deps.sh test installs it)"
+    done
+
+    mkdir -p "$dir"
+    dir=$(cd "$dir" && pwd)
+    # A session left behind by an earlier run that never reached its stop.
+    if [ -f "$dir/env" ]; then
+        say "stopping the session an earlier run left in $dir"
+        cmd_stop "$dir"
+    fi
+
+    trap cleanup_failed_start EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+
+    start_xvfb
+    export DISPLAY=:$display_n
+
+    if [ -n "$dpi" ]; then
+        echo "Xft.dpi: $dpi" | xrdb -display "$DISPLAY" -nocpp -merge ||
+            die "xrdb could not set Xft.dpi on $DISPLAY"
+        xrdb -display "$DISPLAY" -query | grep -qx "Xft.dpi:[[:space:]]*$dpi" ||
+            die "Xft.dpi did not stick on $DISPLAY (xrdb -query: $(xrdb -display "$DISPLAY" -query | tr '\n' ' '))"
+    fi
+
+    local wm_window="" wm_title=""
+    if [ "$wm" != none ]; then
+        start_wm
+        wm_window=$(wm_check_window)
+        wm_title=$(xprop -display "$DISPLAY" -id "$wm_window" _NET_WM_NAME 2>/dev/null |
+            sed -n 's/^_NET_WM_NAME([^)]*) = "\(.*\)"$/\1/p')
+    fi
+
+    mkdir -p "$dir/runtime"
+    chmod 700 "$dir/runtime"
+    cat >"$dir/env.tmp" <<EOF
+# Written by tools/xsession.sh start; tools/xsession.sh stop reads it.
+export DISPLAY=:$display_n
+export XSESSION_DIR='$dir'
+export XSESSION_DISPLAY_NUMBER=$display_n
+export XSESSION_XVFB_PID=$started_xvfb
+export XSESSION_WM=$wm
+export XSESSION_WM_PID=$started_wm
+export XSESSION_DPI=${dpi}
+export XSESSION_SIZE=$size
+# Programs run here must use this X display, never a Wayland one.
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
+export XDG_RUNTIME_DIR="\${XDG_RUNTIME_DIR:-$dir/runtime}"
+EOF
+    mv "$dir/env.tmp" "$dir/env"
+    trap - EXIT INT TERM
+
+    echo "X session on :$display_n (Xvfb pid $started_xvfb, ${size}, window manager: $wm${started_wm:+ pid $started_wm}${wm_title:+ \"$wm_title\"}${dpi:+, Xft.dpi $dpi}); source $dir/env"
+}
+
+# ---------------------------------------------------------------- stop
+
+env_value() {
+    sed -n "s/^export $1=//p" "$2" | tr -d "'\"" | head -n 1
+}
+
+cmd_stop() {
+    [ $# -eq 1 ] || usage
+    local dir=$1 envf=$1/env
+    if [ ! -f "$envf" ]; then
+        echo "no X session recorded in $dir; nothing to stop"
+        return 0
+    fi
+    local n xvfb wmpid wmname
+    n=$(env_value XSESSION_DISPLAY_NUMBER "$envf")
+    xvfb=$(env_value XSESSION_XVFB_PID "$envf")
+    wmpid=$(env_value XSESSION_WM_PID "$envf")
+    wmname=$(env_value XSESSION_WM "$envf")
+
+    if [ -n "$wmpid" ]; then terminate "$wmpid" "$wmname" "$wmname"; fi
+    if [ -n "$xvfb" ]; then terminate "$xvfb" "Xvfb :$n" "Xvfb"; fi
+    local left=""
+    if [ -n "$xvfb" ] && is_our_process "$xvfb" "Xvfb :$n"; then left="Xvfb pid $xvfb"; fi
+    if [ -n "$wmpid" ] && is_our_process "$wmpid" "$wmname"; then left="$left $wmname pid $wmpid"; fi
+    [ -z "$n" ] || remove_stale_lock "$n"
+    if [ -n "$left" ]; then
+        die "could not stop:$left"
+    fi
+    rm -f "$envf"
+    echo "X session :$n stopped"
+}
+
+[ $# -ge 1 ] || usage
+case $1 in
+    start) shift; cmd_start "$@" ;;
+    stop) shift; cmd_stop "$@" ;;
+    *) usage ;;
+esac
