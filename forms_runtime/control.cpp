@@ -25,12 +25,14 @@ class CompactOptionStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
+        // Sizes at 96 DPI, grown with the screen's DPI like the fonts.
+        const qreal scale = (widget ? widget->logicalDpiX() : 96) / 96.0;
         switch (metric) {
         case PM_ExclusiveIndicatorWidth:
         case PM_ExclusiveIndicatorHeight:
-            return 13;
+            return qRound(13 * scale);
         case PM_RadioButtonLabelSpacing:
-            return 4;
+            return qRound(4 * scale);
         default:
             return QProxyStyle::pixelMetric(metric, option, widget);
         }
