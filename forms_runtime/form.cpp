@@ -40,9 +40,8 @@ QString MenuEntry::Caption() const {
 Form::Form(const WindowSpec& spec)
     : m_name(QString::fromUtf8(spec.name))
     , m_backColor(spec.backColor)
-    , m_designClientWidth(spec.clientWidth)
-    , m_designClientHeight(spec.clientHeight)
     , m_sizable(spec.border == BorderStyle::Sizable)
+    , m_showInTaskbar(spec.showInTaskbar)
     , m_window(new detail::FormWindow(*this, windowFlags(spec))) {
     ws::install();
     m_window->setObjectName(m_name);
@@ -211,6 +210,8 @@ void Form::createNativeWindow() const {
     // is the title, also when empty.
     if (m_window->windowTitle().isEmpty())
         ws::setTitle(m_window, QString());
+    if (!m_showInTaskbar)
+        ws::skipTaskbar(m_window);
 }
 
 // The first control in tab order that can take the focus gets it, as when a
@@ -302,7 +303,7 @@ void Form::restoreIfMaximised() {
                 return QSize(notes.width, notes.height) != old;
             },
             std::chrono::milliseconds(kAnswerTimeoutMs));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ws::processEventsExceptInput();
 }
 
 // Asks for a new client size and waits, bounded, for the window system's
@@ -312,7 +313,7 @@ void Form::restoreIfMaximised() {
 void Form::requestClientSize(QSize client) {
     // Takes in what the window system said before, so no earlier
     // notification is mistaken for this answer.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ws::processEventsExceptInput();
     const QSize old = m_window->size();
     const quint64 seen = ws::configureNotes(m_window).count;
     m_window->resize(client);
@@ -327,7 +328,7 @@ void Form::requestClientSize(QSize client) {
         },
         std::chrono::milliseconds(kAnswerTimeoutMs));
     // Lets Qt take in the geometry the answer carried.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ws::processEventsExceptInput();
 
     // Qt keeps the size it asked for when the window manager refuses without
     // changing anything; the handlers must see the size the window has.
@@ -462,7 +463,7 @@ void Form::firstShow() {
                    (!managed || ws::frameExtents(m_window).has_value());
         },
         1000ms);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ws::processEventsExceptInput();
     m_lastExtents = ws::frameExtents(m_window);
     if (m_lastExtents)
         g_lastFrame = *m_lastExtents;
@@ -482,6 +483,7 @@ void Form::Show() {
     });
     firstShow();
     m_shown = true;
+    ws::releaseHeldInput();
     raiseResize();
     Runtime::get().setActiveForm(this);
     raiseEvent("Activate", Activate);

@@ -142,8 +142,8 @@ private:
 
     QString m_name;
     OleColor m_backColor;
-    Single m_designClientWidth, m_designClientHeight;
     bool m_sizable;
+    bool m_showInTaskbar;
     bool m_loaded = false;
     bool m_shown = false;
     bool m_endsProgramOnClose = false;

@@ -1,6 +1,7 @@
 #include "runtime.h"
 
 #include "form.h"
+#include "window_system.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -59,6 +60,7 @@ void Runtime::raise(std::function<void()> handler) {
     if (m_ended)
         m_queue.clear();
     m_running = false;
+    ws::releaseHeldInput();
 }
 
 void Runtime::runNested(const std::function<void()>& handler) {

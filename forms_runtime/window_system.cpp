@@ -1,5 +1,6 @@
 #include "window_system.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -10,6 +11,7 @@
 
 #if defined(VISTRUM_HAVE_XCB)
 #include <QtGui/qguiapplication_platform.h>
+#include <array>
 #include <cstdlib>
 #include <xcb/xcb.h>
 #endif
@@ -19,6 +21,7 @@ namespace forms::ws {
 namespace {
 
 std::function<void(quintptr)> g_frameChanged;
+bool g_inputHeld = false;
 
 #if defined(VISTRUM_HAVE_XCB)
 
@@ -208,6 +211,7 @@ bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     QTimer wake;
     wake.setSingleShot(true);
     wake.start(limit);
+    g_inputHeld = true;
     while (!done()) {
         if (deadline.hasExpired())
             return false;
@@ -235,6 +239,35 @@ void setTitle(const QWidget* window, const QString& title) {
     Q_UNUSED(window);
     Q_UNUSED(title);
 #endif
+}
+
+void skipTaskbar(const QWidget* window) {
+#if defined(VISTRUM_HAVE_XCB)
+    if (xcb_connection_t* c = connection()) {
+        const auto id = static_cast<xcb_window_t>(window->winId());
+        // Read by the window manager when the window is mapped.
+        const std::array<xcb_atom_t, 2> states{atom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                               atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM,
+                            32, static_cast<uint32_t>(states.size()), states.data());
+        xcb_flush(c);
+    }
+#else
+    Q_UNUSED(window);
+#endif
+}
+
+void processEventsExceptInput() {
+    g_inputHeld = true;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void releaseHeldInput() {
+    if (!g_inputHeld)
+        return;
+    g_inputHeld = false;
+    if (QAbstractEventDispatcher* dispatcher = QCoreApplication::eventDispatcher())
+        dispatcher->wakeUp();
 }
 
 void flush() {

@@ -62,6 +62,17 @@ bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 // application's name in an empty one).
 void setTitle(const QWidget* window, const QString& title);
 
+// Keeps a window that is not yet shown out of task bars and pagers.
+void skipTaskbar(const QWidget* window);
+
+// Processes pending events other than user input, which stays queued.
+void processEventsExceptInput();
+
+// Input that arrived during a wait stays queued, and Qt's event loop does
+// not look at its queue again until something new wakes it. Called when the
+// program returns to its event loop, this wakes it if a wait held input back.
+void releaseHeldInput();
+
 // Sends buffered requests to the window system now.
 void flush();
 
