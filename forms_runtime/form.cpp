@@ -182,6 +182,10 @@ void Form::raiseEvent(const char* event, const std::function<void()>& handler) {
 // Geometry ------------------------------------------------------------------
 
 ws::FrameExtents Form::extents() const {
+    // A hidden window has no frame (window managers clear it on unmapping);
+    // it gets back the one it had when it is shown again.
+    if (!m_window->isVisible() && m_lastExtents)
+        return *m_lastExtents;
     if (auto known = ws::frameExtents(m_window)) {
         g_lastFrame = *known;
         return *known;
@@ -394,6 +398,8 @@ void Form::onWindowStateChange(bool minimisedChanged) {
 }
 
 void Form::onFrameChanged() {
+    if (!m_window->isVisible())
+        return;
     const auto now = ws::frameExtents(m_window);
     if (!now || now == m_lastExtents)
         return;
@@ -452,7 +458,6 @@ void Form::firstShow() {
         ~Done() { --n; }
     } done{m_sizeChange};
 
-    (void)extents(); // asks for the frame before mapping, when it can
     m_window->show();
     ws::flush();
     const bool managed = ws::hasWindowManager();
@@ -530,6 +535,21 @@ void Form::Hide() {
     m_window->hide();
     if (m_modalLoop)
         m_modalLoop->quit();
+}
+
+void Form::holdPainting(bool hold) {
+    if (!m_window || m_window->updatesEnabled() == !hold)
+        return;
+    if (hold) {
+        m_sizeBeforeHold = m_window->size();
+        m_window->setUpdatesEnabled(false);
+        return;
+    }
+    m_window->setUpdatesEnabled(true); // schedules a repaint
+    // Qt does not repaint what it was told about while a resized window's
+    // updates were off; paint the whole window now.
+    if (m_window->size() != m_sizeBeforeHold && m_window->isVisible())
+        m_window->repaint();
 }
 
 void Form::closeForEnd() {

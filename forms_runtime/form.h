@@ -119,6 +119,7 @@ public:
 
     // Called by the forms layer.
     void closeForEnd();
+    void holdPainting(bool hold);
     void raiseEvent(const char* event, const std::function<void()>& handler);
     void onQtResize();
     void onWindowStateChange(bool minimisedChanged);
@@ -156,6 +157,7 @@ private:
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<std::unique_ptr<MenuEntry>> m_menus;
     std::optional<ws::FrameExtents> m_lastExtents;
+    QSize m_sizeBeforeHold;
     QEventLoop* m_modalLoop = nullptr;
     std::unique_ptr<QObject> m_keyPreview;
 };

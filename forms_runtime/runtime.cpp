@@ -51,6 +51,7 @@ void Runtime::raise(std::function<void()> handler) {
         return;
     }
     m_running = true;
+    holdPainting(true);
     runGuarded(handler);
     while (!m_ended && !m_queue.empty()) {
         const std::function<void()> next = std::move(m_queue.front());
@@ -60,7 +61,15 @@ void Runtime::raise(std::function<void()> handler) {
     if (m_ended)
         m_queue.clear();
     m_running = false;
+    holdPainting(false);
     ws::releaseHeldInput();
+}
+
+// A handler may change a window several times (a preset sizes it twice and
+// moves it); the user sees only the state it leaves, painted once.
+void Runtime::holdPainting(bool hold) {
+    for (Form* form : m_forms)
+        form->holdPainting(hold);
 }
 
 void Runtime::runNested(const std::function<void()>& handler) {
@@ -131,12 +140,14 @@ Runtime::ModalScope::ModalScope(QEventLoop& loop)
     rt.m_running = false;
     rt.m_depth = 0;
     rt.m_modalLoops.push_back(&loop);
+    rt.holdPainting(false); // the modal window and its owner paint as usual
 }
 
 Runtime::ModalScope::~ModalScope() {
     Runtime& rt = Runtime::get();
     rt.m_modalLoops.pop_back();
     rt.m_running = m_wasRunning;
+    rt.holdPainting(m_wasRunning);
     rt.m_depth = m_depth;
 }
 

@@ -77,6 +77,7 @@ public:
 private:
     Runtime() = default;
     void runGuarded(const std::function<void()>& handler);
+    void holdPainting(bool hold);
     void report(const RuntimeError& error);
 
     bool m_running = false;
