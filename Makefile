@@ -37,3 +37,10 @@ format:
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Start-up, preset latency, memory and idle cost of the program against bare
+# floors, on a private virtual display; prints one table (docs/performance.md).
+# A quicker look: make bench BENCH_ARGS="--reps 3 --idle 2"
+.PHONY: bench
+bench: deps-test build
+	bench/run.sh $(BUILD_DIR) $(BENCH_ARGS)
