@@ -32,11 +32,28 @@ run: deps-test build
 test: deps-test build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j 1
 
+# The whole test suite again on a build of its own with AddressSanitizer and
+# UndefinedBehaviorSanitizer (cmake/sanitizers.cmake); any report fails the
+# test it shows up in.
+SANITIZE_BUILD_DIR ?= build-sanitize
+.PHONY: test-sanitize
+$(SANITIZE_BUILD_DIR)/CMakeCache.txt:
+	cmake -S . -B $(SANITIZE_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTRUM_SANITIZE=ON
+
+test-sanitize: deps-test $(SANITIZE_BUILD_DIR)/CMakeCache.txt
+	cmake --build $(SANITIZE_BUILD_DIR) -j $(JOBS)
+	cd $(SANITIZE_BUILD_DIR) && ctest --output-on-failure -j 1
+
+# The Debian package, $(BUILD_DIR)/vistrum_<version>_<arch>.deb (cmake/packaging.cmake).
+.PHONY: package
+package: deps-test build
+	cd $(BUILD_DIR) && cpack -G DEB
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR)
 
 # Start-up, preset latency, memory and idle cost of the program against bare
 # floors, on a private virtual display; prints one table (docs/performance.md).
