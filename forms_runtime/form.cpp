@@ -293,6 +293,13 @@ void Form::setHeight(Single twips) {
     setOuterSize({outerPixels().width(), height});
 }
 
+// Remembers the frame of the window in its normal state.
+void Form::noteNormalFrame() {
+    constexpr auto special = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
+    if (m_lastExtents && !(m_window->windowState() & special))
+        m_normalExtents = m_lastExtents;
+}
+
 void Form::restoreIfMaximised() {
     if (!(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
@@ -307,6 +314,12 @@ void Form::restoreIfMaximised() {
                 return QSize(notes.width, notes.height) != old;
             },
             std::chrono::milliseconds(kAnswerTimeoutMs));
+    // Window managers drop the borders of a maximised window and put them
+    // back after the new size; sizes asked for before that would be off by
+    // the borders.
+    if (m_normalExtents)
+        ws::waitUntil([this] { return ws::frameExtents(m_window) == m_normalExtents; },
+                      std::chrono::milliseconds(kAnswerTimeoutMs));
     ws::processEventsExceptInput();
 }
 
@@ -374,6 +387,7 @@ void Form::setOuterSize(QSize wanted) {
             break;
     }
     m_lastExtents = extents();
+    noteNormalFrame();
 
     if (outerPixels() != before)
         Runtime::get().runNested([this] {
@@ -404,6 +418,7 @@ void Form::onFrameChanged() {
     if (!now || now == m_lastExtents)
         return;
     m_lastExtents = now;
+    noteNormalFrame();
     g_lastFrame = *now;
     // A new frame changes the outer size although the client stayed.
     if (m_shown && m_sizeChange == 0 && m_window->isVisible())
@@ -472,6 +487,7 @@ void Form::firstShow() {
     m_lastExtents = ws::frameExtents(m_window);
     if (m_lastExtents)
         g_lastFrame = *m_lastExtents;
+    noteNormalFrame();
     focusFirstControl();
 }
 
