@@ -448,3 +448,143 @@ _e2e_init() {
 }
 
 _e2e_init
+
+# ---------------------------------------------------------------- accessibility
+
+# Controls are found and read as a screen reader does, over AT-SPI, with
+# a11y.py (next to this file). The system Python is used because the `gi`
+# bindings are Debian packages (python3-gi, gir1.2-atspi-2.0).
+E2E_PYTHON=${E2E_PYTHON:-/usr/bin/python3}
+E2E_A11Y_TOOL=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/a11y.py
+
+_e2e_has_line() { [ -s "$1" ]; }
+# True once our launcher owns org.a11y.Bus (asking before that would make
+# the bus start a second launcher) and has announced its bus on the display,
+# where Qt looks for it.
+_e2e_a11y_bus_up() {
+    dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -qw true || return 1
+    _E2E_A11Y_BUS=$(dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress 2>/dev/null | tr -d ' ') && [ -n "$_E2E_A11Y_BUS" ] &&
+        [ "$(xprop -root AT_SPI_BUS 2>/dev/null)" = "AT_SPI_BUS(STRING) = \"$_E2E_A11Y_BUS\"" ]
+}
+
+# e2e_start_a11y: starts a private session bus and the accessibility bus
+# launcher, and exports what a program started afterwards needs to publish
+# its controls there: DBUS_SESSION_BUS_ADDRESS and
+# QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. Qt finds the accessibility bus through
+# the session bus and the display's AT_SPI_BUS property, which the launcher
+# sets (replacing what a window manager's own launcher put there); e2e_a11y
+# reads the same bus, named in E2E_A11Y_BUS. (Qt 6.4 given AT_SPI_BUS_ADDRESS
+# in its environment was seen to publish nothing, so it is not exported.)
+e2e_start_a11y() {
+    local file=$E2E_ARTIFACTS/session-bus.address bus launcher tool
+    for tool in dbus-daemon dbus-send "$E2E_PYTHON" /usr/libexec/at-spi-bus-launcher; do
+        command -v "$tool" >/dev/null || e2e_fail "$tool is not installed (tools/install-deps.sh test)"
+    done
+    "$E2E_PYTHON" -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
+        e2e_fail "$E2E_PYTHON cannot load the Atspi bindings (python3-gi, gir1.2-atspi-2.0)"
+    : >"$file"
+    dbus-daemon --session --nofork --nopidfile --address=unix:tmpdir=/tmp --print-address=1 \
+        </dev/null >"$file" 2>>"$E2E_ARTIFACTS/helpers.log" &
+    bus=$!
+    E2E_EXTRA_PIDS+=("$bus")
+    e2e_wait_until "$E2E_TIMEOUT" _e2e_has_line "$file" || e2e_fail "the session bus did not start"
+    export DBUS_SESSION_BUS_ADDRESS
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$file")
+    e2e_start_helper /usr/libexec/at-spi-bus-launcher --launch-immediately
+    launcher=$E2E_HELPER_PID
+    # The launcher has to end before the bus it is connected to.
+    local n=${#E2E_EXTRA_PIDS[@]}
+    E2E_EXTRA_PIDS[n - 2]=$launcher
+    E2E_EXTRA_PIDS[n - 1]=$bus
+    e2e_wait_until "$E2E_TIMEOUT" _e2e_a11y_bus_up ||
+        e2e_fail "the accessibility bus did not start (address '${_E2E_A11Y_BUS:-}', on the display: $(xprop -root AT_SPI_BUS 2>&1))"
+    E2E_A11Y_BUS=$_E2E_A11Y_BUS
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    # One reader answers all questions (starting Python for each costs more
+    # than the question); it talks through two pipes, unlinked once open.
+    local pipe=$E2E_ARTIFACTS/a11y-pipe
+    rm -f "$pipe.in" "$pipe.out"
+    mkfifo "$pipe.in" "$pipe.out"
+    AT_SPI_BUS_ADDRESS=$E2E_A11Y_BUS "$E2E_PYTHON" "$E2E_A11Y_TOOL" serve \
+        <"$pipe.in" >"$pipe.out" 2>>"$E2E_ARTIFACTS/helpers.log" &
+    E2E_EXTRA_PIDS=("$!" "${E2E_EXTRA_PIDS[@]}")
+    exec {_E2E_A11Y_IN}>"$pipe.in" {_E2E_A11Y_OUT}<"$pipe.out"
+    rm -f "$pipe.in" "$pipe.out"
+    e2e_log "accessibility bus $E2E_A11Y_BUS (session bus pid $bus, launcher pid $launcher, reader pid ${E2E_EXTRA_PIDS[0]})"
+}
+
+# e2e_a11y COMMAND ARGS...: asks a11y.py about the started program (see its
+# usage: dump, find, states, text, checked); prints the answer,
+# or a message on stderr and returns 1. Arguments hold no line breaks.
+e2e_a11y() {
+    [ -n "${_E2E_A11Y_OUT:-}" ] || e2e_fail "e2e_a11y: e2e_start_a11y has not run"
+    local IFS=$'\x1f' line out="" status=""
+    printf '%s\n' "--pid${IFS}${E2E_PID:?no program was started}${IFS}$*" >&"$_E2E_A11Y_IN"
+    while IFS= read -r -t 30 line <&"$_E2E_A11Y_OUT"; do
+        if [[ $line == $'\x1e'* ]]; then
+            status=${line:1}
+            break
+        fi
+        out+=$line$'\n'
+    done
+    if [ "$status" = 0 ]; then
+        printf '%s' "$out"
+        return 0
+    fi
+    printf '%s' "${out:-a11y: the reader did not answer}"$'\n' >&2
+    return 1
+}
+
+# e2e_a11y_extents [--prefix] NAME: sets A11Y_X A11Y_Y A11Y_W A11Y_H (and
+# the centre A11Y_CX A11Y_CY) to the screen extents of the control named NAME
+# (or whose name starts with it); fails if there is none.
+e2e_a11y_extents() {
+    local out
+    out=$(e2e_a11y find "$@") || e2e_fail "no control named '${*: -1}'"
+    read -r A11Y_X A11Y_Y A11Y_W A11Y_H <<<"$out"
+    A11Y_CX=$((A11Y_X + A11Y_W / 2)) A11Y_CY=$((A11Y_Y + A11Y_H / 2))
+}
+
+# e2e_a11y_click [--prefix] NAME: clicks the centre of the control named NAME.
+e2e_a11y_click() {
+    e2e_a11y_extents "$@"
+    e2e_click "$A11Y_CX" "$A11Y_CY"
+}
+
+# e2e_a11y_showing PREFIX: true if a showing control's name starts with PREFIX.
+e2e_a11y_showing() { e2e_a11y text "$1" >/dev/null 2>&1; }
+
+# e2e_a11y_has NAME STATE: true if the control named NAME has STATE
+# (checked, enabled, showing, ...).
+e2e_a11y_has() {
+    local states
+    states=$(e2e_a11y states "$1") || e2e_fail "no control named '$1'"
+    [[ " $states " == *" $2 "* ]]
+}
+
+# e2e_a11y_menu MENU ITEM: opens a menu of the menu bar and picks an item,
+# with the mouse.
+e2e_a11y_menu() {
+    e2e_a11y_click "$1"
+    e2e_wait_until "$E2E_TIMEOUT" e2e_a11y_showing "$2" || e2e_fail "menu '$1' shows no item '$2'"
+    e2e_a11y_click "$2"
+}
+
+_e2e_a11y_prints() {
+    local want=$1
+    shift
+    _E2E_A11Y_LAST=$(e2e_a11y "$@" 2>&1) || true
+    [ "$_E2E_A11Y_LAST" = "$want" ]
+}
+
+# e2e_wait_a11y EXPECTED COMMAND ARGS...: waits (E2E_TIMEOUT at most) until
+# `e2e_a11y COMMAND ARGS...` prints EXPECTED; fails with what it printed last.
+e2e_wait_a11y() {
+    local want=$1
+    shift
+    e2e_wait_until "$E2E_TIMEOUT" _e2e_a11y_prints "$want" "$@" ||
+        e2e_fail "a11y $*: expected '$want', got '$_E2E_A11Y_LAST'"
+    e2e_log "ok: a11y $* is '$want'"
+}
