@@ -212,12 +212,14 @@ EOF
 # What a failed start has to undo; see cleanup_failed_start.
 started_xvfb=""
 started_wm=""
+started_bus=""
 display_n=""
 
 cleanup_failed_start() {
     local rc=$?
     [ "$rc" -ne 0 ] || return 0
     if [ -n "$started_wm" ]; then terminate "$started_wm" "$wm_name" "window manager"; fi
+    if [ -n "$started_bus" ]; then terminate "$started_bus" dbus-daemon "session bus"; fi
     if [ -n "$started_xvfb" ]; then
         terminate "$started_xvfb" Xvfb "Xvfb"
         remove_stale_lock "$display_n"
@@ -350,6 +352,18 @@ cmd_start() {
             die "Xft.dpi did not stick on $DISPLAY (xrdb -query: $(xrdb -display "$DISPLAY" -query | tr '\n' ' '))"
     fi
 
+    # A session bus of the session's own: without one, the first program that
+    # looks for a bus (Qt's accessibility, the window manager) launches one
+    # that outlives the session.
+    if command -v dbus-daemon >/dev/null; then
+        local bus_info
+        bus_info=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) ||
+            die "could not start a session bus"
+        DBUS_SESSION_BUS_ADDRESS=$(printf '%s\n' "$bus_info" | sed -n 1p)
+        started_bus=$(printf '%s\n' "$bus_info" | sed -n 2p)
+        export DBUS_SESSION_BUS_ADDRESS
+    fi
+
     local wm_window="" wm_title=""
     if [ "$wm" != none ]; then
         start_wm
@@ -368,6 +382,8 @@ export XSESSION_DISPLAY_NUMBER=$display_n
 export XSESSION_XVFB_PID=$started_xvfb
 export XSESSION_WM=$wm
 export XSESSION_WM_PID=$started_wm
+export XSESSION_BUS_PID=$started_bus
+export DBUS_SESSION_BUS_ADDRESS='${DBUS_SESSION_BUS_ADDRESS:-}'
 export XSESSION_DPI=${dpi}
 export XSESSION_SIZE=$size
 # Programs run here must use this X display, never a Wayland one.
@@ -394,13 +410,15 @@ cmd_stop() {
         echo "no X session recorded in $dir; nothing to stop"
         return 0
     fi
-    local n xvfb wmpid wmname
+    local n xvfb wmpid wmname buspid
     n=$(env_value XSESSION_DISPLAY_NUMBER "$envf")
     xvfb=$(env_value XSESSION_XVFB_PID "$envf")
     wmpid=$(env_value XSESSION_WM_PID "$envf")
     wmname=$(env_value XSESSION_WM "$envf")
+    buspid=$(env_value XSESSION_BUS_PID "$envf")
 
     if [ -n "$wmpid" ]; then terminate "$wmpid" "$wmname" "$wmname"; fi
+    if [ -n "$buspid" ]; then terminate "$buspid" dbus-daemon "session bus"; fi
     if [ -n "$xvfb" ]; then terminate "$xvfb" "Xvfb :$n" "Xvfb"; fi
     local left=""
     if [ -n "$xvfb" ] && is_our_process "$xvfb" "Xvfb :$n"; then left="Xvfb pid $xvfb"; fi
