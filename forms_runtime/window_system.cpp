@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QHash>
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
 
@@ -79,6 +80,23 @@ public:
             notes.height = e->height;
             break;
         }
+        case XCB_REPARENT_NOTIFY: {
+            // A window manager that dies hands its windows back to the root
+            // window and leaves its _NET_FRAME_EXTENTS on them: from then on
+            // the window has no frame, until a new one reparents it.
+            const auto* e = reinterpret_cast<const xcb_reparent_notify_event_t*>(event);
+            xcb_connection_t* c = connection();
+            if (!c || e->event != e->window)
+                break;
+            if (e->parent == rootWindow(c))
+                unframed.insert(e->window);
+            else
+                unframed.remove(e->window);
+            extents.remove(e->window);
+            if (g_frameChanged)
+                g_frameChanged(e->window);
+            break;
+        }
         case XCB_PROPERTY_NOTIFY: {
             const auto* e = reinterpret_cast<const xcb_property_notify_event_t*>(event);
             xcb_connection_t* c = connection();
@@ -97,6 +115,7 @@ public:
 
     QHash<xcb_window_t, ConfigureNotes> configures;
     QHash<xcb_window_t, FrameExtents> extents; // cache, dropped on change
+    QSet<xcb_window_t> unframed;               // given back to the root window
 };
 
 X11Watcher* g_watcher = nullptr;
@@ -139,6 +158,8 @@ std::optional<FrameExtents> frameExtents(const QWidget* window) {
         if (g_watcher) {
             if (auto it = g_watcher->extents.constFind(id); it != g_watcher->extents.constEnd())
                 return *it;
+            if (g_watcher->unframed.contains(id))
+                return FrameExtents{};
         }
         const auto v = property32(c, id, atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
         if (v.size() != 4)
