@@ -12,10 +12,12 @@ deps:
 deps-test:
 	@tools/install-deps.sh test
 
-$(BUILD_DIR)/CMakeCache.txt:
+# The generated Makefile, not the cache: a configure that failed half-way
+# leaves a cache behind and must run again.
+$(BUILD_DIR)/Makefile:
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-configure: deps $(BUILD_DIR)/CMakeCache.txt
+configure: deps $(BUILD_DIR)/Makefile
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -37,10 +39,10 @@ test: deps-test build
 # test it shows up in.
 SANITIZE_BUILD_DIR ?= build-sanitize
 .PHONY: test-sanitize
-$(SANITIZE_BUILD_DIR)/CMakeCache.txt:
+$(SANITIZE_BUILD_DIR)/Makefile:
 	cmake -S . -B $(SANITIZE_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTRUM_SANITIZE=ON
 
-test-sanitize: deps-test $(SANITIZE_BUILD_DIR)/CMakeCache.txt
+test-sanitize: deps-test $(SANITIZE_BUILD_DIR)/Makefile
 	cmake --build $(SANITIZE_BUILD_DIR) -j $(JOBS)
 	cd $(SANITIZE_BUILD_DIR) && ctest --output-on-failure -j 1
 
