@@ -1,5 +1,7 @@
 #include "window_system.h"
 
+#include <algorithm>
+
 #include <QAbstractEventDispatcher>
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
@@ -227,15 +229,20 @@ void setFrameChangedCallback(std::function<void(quintptr)> callback) {
 bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     if (done())
         return true;
-    QDeadlineTimer deadline(limit);
-    // The timer only wakes the loop at the deadline; nothing polls.
+    QDeadlineTimer deadline(limit, Qt::PreciseTimer);
+    // The timer only wakes the loop at the deadline; nothing polls. It may
+    // fire a little before the deadline (a coarse timer does by design):
+    // then it is started again for the rest, or the loop would sleep until
+    // some unrelated event came.
     QTimer wake;
     wake.setSingleShot(true);
-    wake.start(limit);
+    wake.setTimerType(Qt::PreciseTimer);
     g_inputHeld = true;
     while (!done()) {
         if (deadline.hasExpired())
             return false;
+        if (!wake.isActive())
+            wake.start(std::max<qint64>(1, deadline.remainingTime()));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
                                         QEventLoop::WaitForMoreEvents);
     }
