@@ -154,6 +154,28 @@ private slots:
         QCOMPARE(kVtMainLayout.clientHeight, forms::Single{4965});
     }
 
+    // The window as built, before it is shown (a resize re-lays out the
+    // frame and the task bar): every control at its layout's twips, whole
+    // pixels at 96 DPI, relative to its container.
+    void builtControlsStandWhereTheLayoutPutsThem() {
+        QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInchX(), 96.0);
+        vistrum::VtMain main;
+        const auto pixels = [](forms::Single twips) { return int(std::lround(twips / 15.0)); };
+        QStringList misplaced;
+        for (const ControlSpec& c : kVtMainLayout.controls) {
+            const QWidget* widget =
+                main.form().control(QString::fromUtf8(c.name), c.index).widget();
+            const QRect want(pixels(c.left), pixels(c.top), pixels(c.width), pixels(c.height));
+            const QWidget* container =
+                c.container ? main.form().control(QString::fromUtf8(c.container)).widget()
+                            : main.form().clientArea();
+            if (widget->geometry() != want || widget->parentWidget() != container)
+                misplaced << QStringLiteral("%1 at %2")
+                                 .arg(nameOf(c), QDebug::toString(widget->geometry()));
+        }
+        QCOMPARE(misplaced, QStringList());
+    }
+
     void swatchesOverlapByOnePixel() {
         for (int i = 0; i < 24; ++i) {
             const ControlSpec* box = find("ColorBox", static_cast<forms::Integer>(i));
