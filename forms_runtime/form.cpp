@@ -283,14 +283,14 @@ void Form::setWidth(Single twips) {
     const int width = pixelsX(twips);
     if (width <= 0)
         raiseError(ErrorCode::InvalidPropertyValue, QStringLiteral("Width of %1").arg(m_name));
-    setOuterSize({width, outerPixels().height()});
+    setOuterSize(width, std::nullopt);
 }
 
 void Form::setHeight(Single twips) {
     const int height = pixelsY(twips);
     if (height <= 0)
         raiseError(ErrorCode::InvalidPropertyValue, QStringLiteral("Height of %1").arg(m_name));
-    setOuterSize({outerPixels().width(), height});
+    setOuterSize(std::nullopt, height);
 }
 
 // Remembers the frame of the window in its normal state.
@@ -355,17 +355,22 @@ void Form::requestClientSize(QSize client) {
         m_window->resize(actual);
 }
 
-void Form::setOuterSize(QSize wanted) {
+void Form::setOuterSize(std::optional<int> width, std::optional<int> height) {
+    // The dimension not assigned keeps its size.
+    const auto wantedFrom = [&](QSize outer) {
+        return QSize(width.value_or(outer.width()), height.value_or(outer.height()));
+    };
     if (!m_window->isVisible() || m_window->isMinimized()) {
         // Nothing to ask a window manager yet (or the window is iconified,
         // which it may refuse to size): take the size for later.
+        const QSize wanted = wantedFrom(outerPixels());
         const ws::FrameExtents f = extents();
         m_window->resize(std::max(1, wanted.width() - f.left - f.right),
                          std::max(1, wanted.height() - f.top - f.bottom));
         return;
     }
     const QSize before = outerPixels();
-    if (wanted == before)
+    if (wantedFrom(before) == before)
         return;
 
     ++m_sizeChange;
@@ -375,6 +380,9 @@ void Form::setOuterSize(QSize wanted) {
     } done{m_sizeChange};
 
     restoreIfMaximised();
+    // A maximised window keeps the other dimension it had before it was
+    // maximised, not the screen's.
+    const QSize wanted = wantedFrom(outerPixels());
     // The frame may differ from the one assumed (the window manager may have
     // framed the window only now); then ask again with the real frame.
     for (int attempt = 0; attempt < 3; ++attempt) {

@@ -25,6 +25,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -133,7 +134,7 @@ private:
     void applyTabOrder();
     ws::FrameExtents extents() const;
     QSize outerPixels() const;
-    void setOuterSize(QSize wanted);
+    void setOuterSize(std::optional<int> width, std::optional<int> height);
     void requestClientSize(QSize client);
     void restoreIfMaximised();
     void noteNormalFrame();
