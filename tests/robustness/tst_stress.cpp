@@ -685,6 +685,28 @@ private slots:
               qPrintable(counts));
     }
 
+    // "1280 X 480" on a window maximised from 640 X 480: the width is
+    // assigned first, and the height it keeps is the restored window's 480,
+    // never the maximised window's; no Resize sees the screen's height.
+    void widthOnMaximisedWindowKeepsRestoredHeight() {
+        QVERIFY2(startMain(), qPrintable(m_failure));
+        m_step = 1;
+        QVERIFY2(step([&](Expect& e, const Snapshot& before) {
+                     setState(e, before, WinState::Maximised);
+                 }),
+                 qPrintable(m_failure));
+        QList<int> heights; // the outer height as each Resize of the preset began
+        Runtime::get().setHandlerObserver([&](const char* event, int) {
+            if (qstrcmp(event, "Resize") == 0)
+                heights << m_x.outer(xid()).height();
+        });
+        m_step = 2;
+        QVERIFY2(step([&](Expect& e, const Snapshot& before) { clickPreset(e, before, 6); }),
+                 qPrintable(m_failure));
+        QVERIFY(!heights.isEmpty());
+        QCOMPARE(heights, QList<int>(heights.size(), 480));
+    }
+
     // A preset chosen while the window is maximised (every other round
     // maximised from minimised): the window comes back from maximised and
     // takes the preset's size at the quarter position. The window manager's
