@@ -293,33 +293,35 @@ void Form::setHeight(Single twips) {
     setOuterSize(std::nullopt, height);
 }
 
-// Remembers the frame of the window in its normal state.
-void Form::noteNormalFrame() {
-    constexpr auto special = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
-    if (m_lastExtents && !(m_window->windowState() & special))
-        m_normalExtents = m_lastExtents;
-}
-
 void Form::restoreIfMaximised() {
     if (!(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
-    const QSize old = m_window->size();
+    const QSize old = outerPixels();
+    const QSize normal = m_window->normalGeometry().size();
+    const auto maximisedFrame = ws::frameExtents(m_window);
     m_window->setWindowState(m_window->windowState() &
                              ~(Qt::WindowMaximized | Qt::WindowFullScreen));
     ws::flush();
+    // Window managers put the borders and the size back in steps (openbox:
+    // first the width, with the maximised frame and height, then the rest)
+    // and may clear the maximised state before the last step. Sizes asked
+    // for in between would keep the screen's height or be off by the
+    // borders: wait for the size the window had before it was maximised,
+    // with its borders back, or for the bound.
     if (ws::reportsAnswers())
         ws::waitUntil(
             [&] {
                 const ws::ConfigureNotes notes = ws::configureNotes(m_window);
-                return QSize(notes.width, notes.height) != old;
+                const QSize client(notes.width, notes.height);
+                const auto frame = ws::frameExtents(m_window);
+                if (!frame || ws::maximisedByWindowManager(m_window))
+                    return false;
+                if (!normal.isEmpty())
+                    return client == normal && frame != maximisedFrame;
+                return client.grownBy({frame->left, frame->top, frame->right, frame->bottom}) !=
+                       old;
             },
             std::chrono::milliseconds(kAnswerTimeoutMs));
-    // Window managers drop the borders of a maximised window and put them
-    // back after the new size; sizes asked for before that would be off by
-    // the borders.
-    if (m_normalExtents)
-        ws::waitUntil([this] { return ws::frameExtents(m_window) == m_normalExtents; },
-                      std::chrono::milliseconds(kAnswerTimeoutMs));
     ws::processEventsExceptInput();
 }
 
@@ -395,7 +397,6 @@ void Form::setOuterSize(std::optional<int> width, std::optional<int> height) {
             break;
     }
     m_lastExtents = extents();
-    noteNormalFrame();
 
     if (outerPixels() != before)
         Runtime::get().runNested([this] {
@@ -426,7 +427,6 @@ void Form::onFrameChanged() {
     if (!now || now == m_lastExtents)
         return;
     m_lastExtents = now;
-    noteNormalFrame();
     g_lastFrame = *now;
     // A new frame changes the outer size although the client stayed.
     if (m_shown && m_sizeChange == 0 && m_window->isVisible())
@@ -495,7 +495,6 @@ void Form::firstShow() {
     m_lastExtents = ws::frameExtents(m_window);
     if (m_lastExtents)
         g_lastFrame = *m_lastExtents;
-    noteNormalFrame();
     focusFirstControl();
 }
 

@@ -137,7 +137,6 @@ private:
     void setOuterSize(std::optional<int> width, std::optional<int> height);
     void requestClientSize(QSize client);
     void restoreIfMaximised();
-    void noteNormalFrame();
     void firstShow();
     void createNativeWindow() const;
     void focusFirstControl();
@@ -159,7 +158,6 @@ private:
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<std::unique_ptr<MenuEntry>> m_menus;
     std::optional<ws::FrameExtents> m_lastExtents;
-    std::optional<ws::FrameExtents> m_normalExtents;
     QSize m_sizeBeforeHold;
     QEventLoop* m_modalLoop = nullptr;
     std::unique_ptr<QObject> m_keyPreview;

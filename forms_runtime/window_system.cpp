@@ -181,6 +181,20 @@ std::optional<FrameExtents> frameExtents(const QWidget* window) {
                         client.top() - frame.top(), frame.bottom() - client.bottom()};
 }
 
+bool maximisedByWindowManager(const QWidget* window) {
+#if defined(VISTRUM_HAVE_XCB)
+    if (xcb_connection_t* c = connection()) {
+        const auto id = static_cast<xcb_window_t>(window->internalWinId());
+        const auto state =
+            id ? property32(c, id, atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32) : QList<quint32>();
+        return state.contains(atom(c, "_NET_WM_STATE_MAXIMIZED_VERT")) ||
+               state.contains(atom(c, "_NET_WM_STATE_MAXIMIZED_HORZ"));
+    }
+#endif
+    Q_UNUSED(window);
+    return false;
+}
+
 bool requestFrameExtents(const QWidget* window) {
 #if defined(VISTRUM_HAVE_XCB)
     if (xcb_connection_t* c = connection()) {

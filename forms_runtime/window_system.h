@@ -33,6 +33,10 @@ bool hasWindowManager();
 // The frame the window manager put around the window, once known.
 std::optional<FrameExtents> frameExtents(const QWidget* window);
 
+// True while the window manager keeps the window maximised in either
+// direction (on X11, _NET_WM_STATE); false where it cannot tell.
+bool maximisedByWindowManager(const QWidget* window);
+
 // Asks the window manager for the frame it will give the (not yet mapped)
 // window, so that sizes are exact from the first showing on. Returns false
 // when the window manager does not offer this.
