@@ -707,6 +707,35 @@ private slots:
         QCOMPARE(heights, QList<int>(heights.size(), 480));
     }
 
+    // A window partly off the screen, minimised, maximised and then given
+    // "2304 X 870": openbox restores the width first, with the maximised
+    // frame and height, and the rest later; the preset must not size the
+    // window from that half-restored state.
+    void presetOnWindowMaximisedFromMinimised() {
+        QVERIFY2(startMain(), qPrintable(m_failure));
+        for (int round = 0; round < 20; ++round) {
+            for (int part = 0; part < 4; ++part) {
+                ++m_step;
+                const bool ok = step([&](Expect& e, const Snapshot& before) {
+                    if (part == 0) {
+                        const QMargins frame = m_x.frame(xid());
+                        const QRect outer(-384, -64, 1150, 367);
+                        note(QStringLiteral("pager-resize to %1").arg(text(outer)));
+                        m_x.moveResize(xid(), outer.marginsRemoved(frame));
+                        e.size = outer.size();
+                        e.pos.reset(); // openbox may keep it on the screen
+                        expectCustom(e);
+                    } else if (part < 3) {
+                        setState(e, before, part == 1 ? WinState::Minimised : WinState::Maximised);
+                    } else {
+                        clickPreset(e, before, 9);
+                    }
+                });
+                QVERIFY2(ok, qPrintable(m_failure));
+            }
+        }
+    }
+
     // A preset chosen while the window is maximised (every other round
     // maximised from minimised): the window comes back from maximised and
     // takes the preset's size at the quarter position. The window manager's
