@@ -136,26 +136,27 @@ bool takesFocus(Kind kind) {
 
 } // namespace
 
-Control::Control(Form& form, const ControlSpec& spec, QWidget* parent)
+Control::Control(Form& form, const ControlSpec& layout, QWidget* parent)
     : m_form(form)
-    , m_name(QString::fromUtf8(spec.name))
-    , m_index(spec.index)
-    , m_kind(spec.kind)
-    , m_left(spec.left)
-    , m_top(spec.top)
-    , m_width(spec.width)
-    , m_height(spec.height)
-    , m_caption(QString::fromUtf8(spec.caption ? spec.caption : ""))
-    , m_backColor(spec.backColor == kDefaultColor ? defaultBackColor(spec.kind) : spec.backColor)
-    , m_foreColor(spec.foreColor == kDefaultColor ? kWindowText : spec.foreColor)
-    , m_flags(spec.flags)
-    , m_tabIndex(spec.tabIndex)
-    , m_borderWidth(spec.borderWidth)
-    , m_visible(!has(spec.flags, Hidden))
-    , m_widget(makeWidget(spec.kind, spec.flags, parent)) {
+    , m_name(QString::fromUtf8(layout.name))
+    , m_index(layout.index)
+    , m_kind(layout.kind)
+    , m_left(layout.left)
+    , m_top(layout.top)
+    , m_width(layout.width)
+    , m_height(layout.height)
+    , m_caption(QString::fromUtf8(layout.caption ? layout.caption : ""))
+    , m_backColor(layout.backColor == kDefaultColor ? defaultBackColor(layout.kind)
+                                                    : layout.backColor)
+    , m_foreColor(layout.foreColor == kDefaultColor ? kWindowText : layout.foreColor)
+    , m_flags(layout.flags)
+    , m_tabIndex(layout.tabIndex)
+    , m_borderWidth(layout.borderWidth)
+    , m_visible(!has(layout.flags, Hidden))
+    , m_widget(makeWidget(layout.kind, layout.flags, parent)) {
     m_widget->setObjectName(displayName());
-    if (spec.font.face)
-        m_widget->setFont(makeFont(spec.font));
+    if (layout.font.face)
+        m_widget->setFont(makeFont(layout.font));
     m_widget->setFocusPolicy(takesFocus(m_kind) ? Qt::StrongFocus : Qt::NoFocus);
 
     switch (m_kind) {

@@ -18,7 +18,7 @@ class Form;
 
 class Control {
 public:
-    Control(Form& form, const ControlSpec& spec, QWidget* parent);
+    Control(Form& form, const ControlSpec& layout, QWidget* parent);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 

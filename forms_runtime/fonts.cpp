@@ -43,10 +43,10 @@ void installFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("Arial"), standIns());
 }
 
-QFont makeFont(const FontSpec& spec) {
-    QFont font(resolvedFamily(QString::fromLatin1(spec.face)));
-    font.setPointSizeF(static_cast<qreal>(spec.points));
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+QFont makeFont(const FontSpec& wanted) {
+    QFont font(resolvedFamily(QString::fromLatin1(wanted.face)));
+    font.setPointSizeF(static_cast<qreal>(wanted.points));
+    font.setWeight(wanted.bold ? QFont::Bold : QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);

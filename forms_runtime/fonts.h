@@ -17,6 +17,6 @@ struct FontSpec {
 // Registers stand-ins for faces that free desktops lack; idempotent.
 void installFontSubstitutes();
 
-QFont makeFont(const FontSpec& spec);
+QFont makeFont(const FontSpec& wanted);
 
 } // namespace forms

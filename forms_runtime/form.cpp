@@ -24,8 +24,8 @@ using namespace std::chrono_literals;
 // manager has not framed yet.
 ws::FrameExtents g_lastFrame;
 
-Qt::WindowFlags windowFlags(const WindowSpec& spec) {
-    if (spec.border == BorderStyle::FixedDialog)
+Qt::WindowFlags windowFlags(const WindowSpec& layout) {
+    if (layout.border == BorderStyle::FixedDialog)
         return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     return Qt::Window;
@@ -37,29 +37,29 @@ QString MenuEntry::Caption() const {
     return m_action->isSeparator() ? QStringLiteral("-") : m_action->text();
 }
 
-Form::Form(const WindowSpec& spec)
-    : m_name(QString::fromUtf8(spec.name))
-    , m_backColor(spec.backColor)
-    , m_sizable(spec.border == BorderStyle::Sizable)
-    , m_showInTaskbar(spec.showInTaskbar)
-    , m_window(new detail::FormWindow(*this, windowFlags(spec))) {
+Form::Form(const WindowSpec& layout)
+    : m_name(QString::fromUtf8(layout.name))
+    , m_backColor(layout.backColor)
+    , m_sizable(layout.border == BorderStyle::Sizable)
+    , m_showInTaskbar(layout.showInTaskbar)
+    , m_window(new detail::FormWindow(*this, windowFlags(layout))) {
     ws::install();
     m_window->setObjectName(m_name);
-    m_window->setWindowTitle(QString::fromUtf8(spec.caption));
+    m_window->setWindowTitle(QString::fromUtf8(layout.caption));
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     m_client = new detail::ClientArea(*this, m_window);
     m_client->setObjectName(m_name + QStringLiteral(".client"));
-    if (!spec.menus.empty())
-        buildMenus(spec);
+    if (!layout.menus.empty())
+        buildMenus(layout);
     m_window->setParts(m_menuBar, m_menuHeight, m_client);
-    buildControls(spec);
+    buildControls(layout);
     applyTabOrder();
-    setBackColor(spec.backColor);
-    if (spec.keyPreview) {
+    setBackColor(layout.backColor);
+    if (layout.keyPreview) {
         m_keyPreview = std::make_unique<detail::KeyPreview>(*this, m_window);
         qApp->installEventFilter(m_keyPreview.get());
     }
-    const QSize client(pixelsX(spec.clientWidth), pixelsY(spec.clientHeight));
+    const QSize client(pixelsX(layout.clientWidth), pixelsY(layout.clientHeight));
     const QSize window(client.width(), client.height() + m_menuHeight);
     if (m_sizable)
         m_window->resize(window);
@@ -83,8 +83,8 @@ QWidget* Form::clientArea() const {
     return m_client;
 }
 
-void Form::buildControls(const WindowSpec& spec) {
-    for (const ControlSpec& c : spec.controls) {
+void Form::buildControls(const WindowSpec& layout) {
+    for (const ControlSpec& c : layout.controls) {
         QWidget* parent = m_client;
         if (c.container)
             parent = control(QString::fromUtf8(c.container)).widget();
@@ -108,11 +108,11 @@ void Form::applyTabOrder() {
         QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
 }
 
-void Form::buildMenus(const WindowSpec& spec) {
+void Form::buildMenus(const WindowSpec& layout) {
     m_menuBar = new QMenuBar(m_window);
     m_menuBar->setNativeMenuBar(false); // the menu bar is part of the outer size
     QHash<QString, QMenu*> menus;
-    for (const MenuSpec& m : spec.menus) {
+    for (const MenuSpec& m : layout.menus) {
         const QString name = QString::fromUtf8(m.name);
         const QString caption = QString::fromUtf8(m.caption);
         QAction* action = nullptr;

@@ -58,7 +58,7 @@ private:
 
 class Form {
 public:
-    explicit Form(const WindowSpec& spec);
+    explicit Form(const WindowSpec& layout);
     ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -129,8 +129,8 @@ public:
     void onKeyPress(int keyCode, int shift);
 
 private:
-    void buildControls(const WindowSpec& spec);
-    void buildMenus(const WindowSpec& spec);
+    void buildControls(const WindowSpec& layout);
+    void buildMenus(const WindowSpec& layout);
     void applyTabOrder();
     ws::FrameExtents extents() const;
     QSize outerPixels() const;

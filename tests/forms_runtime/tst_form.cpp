@@ -161,10 +161,10 @@ private slots:
     // in the order of their tab indices.
     void focusOrderFollowsTabIndices() {
         QHash<QWidget*, QString> names;
-        for (const ControlSpec& spec : kControls) {
-            QString name = QString::fromUtf8(spec.name);
-            if (spec.index >= 0)
-                name += QStringLiteral("(%1)").arg(spec.index);
+        for (const ControlSpec& entry : kControls) {
+            QString name = QString::fromUtf8(entry.name);
+            if (entry.index >= 0)
+                name += QStringLiteral("(%1)").arg(entry.index);
             names.insert(ctl(name).widget(), name);
         }
         SL order;

@@ -237,16 +237,16 @@ private slots:
     void paneTextFitsItsPane() {
         QFETCH(QByteArray, pane);
         QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInchY(), 96.0);
-        const ControlSpec* spec = find(pane.constData());
-        QVERIFY(spec);
-        QCOMPARE(spec->kind, forms::Kind::TextBox);
-        const QFontMetrics metrics(forms::makeFont(spec->font));
-        QString text = QString::fromUtf8(spec->caption);
+        const ControlSpec* entry = find(pane.constData());
+        QVERIFY(entry);
+        QCOMPARE(entry->kind, forms::Kind::TextBox);
+        const QFontMetrics metrics(forms::makeFont(entry->font));
+        QString text = QString::fromUtf8(entry->caption);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         // The pane keeps a margin of two pixels around its text.
         const int margin = 2;
-        const int width = qRound(spec->width / kTwipsPerPixel) - 2 * margin;
-        const int height = qRound(spec->height / kTwipsPerPixel) - 2 * margin;
+        const int width = qRound(entry->width / kTwipsPerPixel) - 2 * margin;
+        const int height = qRound(entry->height / kTwipsPerPixel) - 2 * margin;
         const QRect needed =
             metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, text);
         QVERIFY2(needed.width() <= width, qPrintable(QString::number(needed.width())));
@@ -291,13 +291,13 @@ private slots:
         QCOMPARE(kVtMainLayout.menus.size(), size_t{7});
 
         // The table entry.
-        const forms::MenuSpec* spec = nullptr;
+        const forms::MenuSpec* entry = nullptr;
         for (const forms::MenuSpec& m : kVtMainLayout.menus)
             if (name == m.name)
-                spec = &m;
-        QVERIFY(spec);
-        QCOMPARE(QByteArray(spec->parent), parent);
-        QCOMPARE(QString::fromUtf8(spec->caption), caption);
+                entry = &m;
+        QVERIFY(entry);
+        QCOMPARE(QByteArray(entry->parent), parent);
+        QCOMPARE(QString::fromUtf8(entry->caption), caption);
 
         // The menu as built.
         forms::Form form(kVtMainLayout);
