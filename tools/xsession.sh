@@ -3,7 +3,8 @@
 # for the end-to-end tests and for running the program on a machine with no
 # display.
 #
-#   tools/xsession.sh start DIR [--wm openbox|metacity|none] [--dpi N] [--size WxH]
+#   tools/xsession.sh start DIR [--wm openbox|metacity|mutter|kwin|i3|none] [--dpi N]
+#                               [--size WxH] [--monitors N]
 #   tools/xsession.sh stop DIR
 #
 # `start` picks a free display number (from 90 up, or from $XSESSION_FIRST_DISPLAY),
@@ -32,7 +33,8 @@ readonly STOP_TIMEOUT=${XSESSION_STOP_TIMEOUT:-5}
 
 usage() {
     cat >&2 <<EOF
-usage: $PROG start DIR [--wm openbox|metacity|none] [--dpi N] [--size WIDTHxHEIGHT]
+usage: $PROG start DIR [--wm openbox|metacity|mutter|kwin|i3|none] [--dpi N] [--size WIDTHxHEIGHT]
+                       [--monitors N]
        $PROG stop DIR
 EOF
     exit 2
@@ -285,6 +287,21 @@ start_wm() {
             # Compositing adds nothing under Xvfb but latency before frames show.
             cmd=(metacity --sm-disable --compositor=none)
             ;;
+        mutter)
+            # GNOME's window manager, as an X11 compositing manager of its own.
+            cmd=(mutter --x11 --replace --sm-disable)
+            ;;
+        kwin)
+            # KDE's, without compositing (there is no GPU under Xvfb).
+            wm_env+=(KWIN_COMPOSE=N QT_QPA_PLATFORM=xcb)
+            cmd=(kwin_x11 --replace)
+            ;;
+        i3)
+            # A tiling window manager: every new window is tiled.
+            # No bar: the whole screen is the one tile.
+            printf '%s\n' '# i3 config file (v4)' 'font pango:sans 8' >"$dir/i3.config"
+            cmd=(i3 -c "$dir/i3.config")
+            ;;
     esac
     env "${wm_env[@]}" "${cmd[@]}" </dev/null >"$dir/wm.log" 2>&1 &
     started_wm=$!
@@ -309,6 +326,7 @@ cmd_start() {
     wm=openbox
     local dpi=""
     size=1024x768
+    monitors=1
     while [ $# -gt 0 ]; do
         case $1 in
             --wm) [ $# -ge 2 ] || usage; wm=$2; shift 2 ;;
@@ -317,16 +335,22 @@ cmd_start() {
             --dpi=*) dpi=${1#*=}; shift ;;
             --size) [ $# -ge 2 ] || usage; size=$2; shift 2 ;;
             --size=*) size=${1#*=}; shift ;;
+            --monitors) [ $# -ge 2 ] || usage; monitors=$2; shift 2 ;;
+            --monitors=*) monitors=${1#*=}; shift ;;
             *) say "unknown option: $1"; usage ;;
         esac
     done
-    case $wm in openbox | metacity | none) ;; *) die "--wm must be openbox, metacity or none, not '$wm'" ;; esac
+    case $wm in openbox | metacity | mutter | kwin | i3 | none) ;; *) die "--wm must be openbox, metacity, mutter, kwin, i3 or none, not '$wm'" ;; esac
+    [[ $monitors =~ ^[12]$ ]] || die "--monitors must be 1 or 2, not '$monitors'"
     [[ $size =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || die "--size must look like 1024x768, not '$size'"
     [ -z "$dpi" ] || [[ $dpi =~ ^[1-9][0-9]*$ ]] || die "--dpi must be a positive whole number, not '$dpi'"
     wm_name=$wm
 
     local tool
-    for tool in Xvfb xdpyinfo xprop ${dpi:+xrdb} $([ "$wm" = none ] || echo "$wm"); do
+    local wm_binary=$wm
+    [ "$wm" != kwin ] || wm_binary=kwin_x11
+    [ "$wm" != none ] || wm_binary=""
+    for tool in Xvfb xdpyinfo xprop ${dpi:+xrdb} $([ "$monitors" = 1 ] || echo xrandr) $wm_binary; do
         command -v "$tool" >/dev/null || die "$tool is not installed (tools/install-deps.sh test installs it)"
     done
 
@@ -350,6 +374,15 @@ cmd_start() {
             die "xrdb could not set Xft.dpi on $DISPLAY"
         xrdb -display "$DISPLAY" -query | grep -qx "Xft.dpi:[[:space:]]*$dpi" ||
             die "Xft.dpi did not stick on $DISPLAY (xrdb -query: $(xrdb -display "$DISPLAY" -query | tr '\n' ' '))"
+    fi
+
+    # Two monitors side by side on the one screen, the left one primary, as
+    # a desktop with two screens of half the width each reports them.
+    if [ "$monitors" = 2 ]; then
+        local w=${size%x*} h=${size#*x}
+        xrandr --display "$DISPLAY" --setmonitor L "$((w / 2))/508x$h/285+0+0" screen >/dev/null &&
+            xrandr --display "$DISPLAY" --setmonitor R "$((w / 2))/508x$h/285+$((w / 2))+0" none >/dev/null ||
+            die "xrandr could not split $DISPLAY into two monitors"
     fi
 
     # A session bus of the session's own: without one, the first program that
@@ -386,6 +419,7 @@ export XSESSION_BUS_PID=$started_bus
 export DBUS_SESSION_BUS_ADDRESS='${DBUS_SESSION_BUS_ADDRESS:-}'
 export XSESSION_DPI=${dpi}
 export XSESSION_SIZE=$size
+export XSESSION_MONITORS=$monitors
 # Programs run here must use this X display, never a Wayland one.
 export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
@@ -394,7 +428,7 @@ EOF
     mv "$dir/env.tmp" "$dir/env"
     trap - EXIT INT TERM
 
-    echo "X session on :$display_n (Xvfb pid $started_xvfb, ${size}, window manager: $wm${started_wm:+ pid $started_wm}${wm_title:+ \"$wm_title\"}${dpi:+, Xft.dpi $dpi}); source $dir/env"
+    echo "X session on :$display_n (Xvfb pid $started_xvfb, ${size}$([ "$monitors" = 1 ] || echo " as $monitors monitors"), window manager: $wm${started_wm:+ pid $started_wm}${wm_title:+ \"$wm_title\"}${dpi:+, Xft.dpi $dpi}); source $dir/env"
 }
 
 # ---------------------------------------------------------------- stop
