@@ -564,14 +564,14 @@ void Form::holdPainting(bool hold) {
     if (!m_window || m_window->updatesEnabled() == !hold)
         return;
     if (hold) {
-        m_sizeBeforeHold = m_window->size();
         m_window->setUpdatesEnabled(false);
         return;
     }
-    m_window->setUpdatesEnabled(true); // schedules a repaint
-    // Qt does not repaint what it was told about while a resized window's
-    // updates were off; paint the whole window now.
-    if (m_window->size() != m_sizeBeforeHold && m_window->isVisible())
+    m_window->setUpdatesEnabled(true);
+    // Qt drops the exposures and resizes it is told about while a window's
+    // updates are off (a tiling window manager exposes the window it has
+    // just resized); paint the whole window now, once.
+    if (m_window->isVisible())
         m_window->repaint();
 }
 

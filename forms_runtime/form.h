@@ -158,7 +158,6 @@ private:
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<std::unique_ptr<MenuEntry>> m_menus;
     std::optional<ws::FrameExtents> m_lastExtents;
-    QSize m_sizeBeforeHold;
     QEventLoop* m_modalLoop = nullptr;
     std::unique_ptr<QObject> m_keyPreview;
 };
