@@ -20,6 +20,20 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// Waits, bounded, for the window system's answer to a request: a
+// notification counted after `seen` that `changed` accepts. One that still
+// carries the old state may answer an earlier request, or refuse this one
+// in place (a tiling window manager refuses every size): it is taken as a
+// refusal once no other answer follows it shortly. Returns whether the
+// answer changed something.
+bool awaitAnswer(const std::function<quint64()>& arrived, quint64 seen,
+                 const std::function<bool()>& changed) {
+    if (!ws::waitUntil([&] { return arrived() > seen; },
+                       std::chrono::milliseconds(Form::kAnswerTimeoutMs)))
+        return false;
+    return ws::waitUntil(changed, std::chrono::milliseconds(Form::kRefusalGraceMs));
+}
+
 // The frame last seen on any window: the best guess for a window the window
 // manager has not framed yet.
 ws::FrameExtents g_lastFrame;
@@ -265,18 +279,36 @@ void Form::setLeft(Single twips) {
     // A minimised window is never moved.
     if (m_window->isMinimized())
         return;
-    const QRect client = m_window->geometry();
-    m_window->setGeometry(QRect(QPoint(x + extents().left, client.y()), client.size()));
-    ws::flush();
+    moveClientTo(QPoint(x + extents().left, m_window->geometry().y()));
 }
 
 void Form::setTop(Single twips) {
     const int y = pixelsY(twips);
     if (m_window->isMinimized())
         return;
-    const QRect client = m_window->geometry();
-    m_window->setGeometry(QRect(QPoint(client.x(), y + extents().top), client.size()));
-    ws::flush();
+    moveClientTo(QPoint(m_window->geometry().x(), y + extents().top));
+}
+
+// A visible window's move waits, bounded, for the window manager's answer,
+// so that the next move or size request starts from where the window really
+// stands, and Left and Top read it.
+void Form::moveClientTo(QPoint pos) {
+    if (!m_window->isVisible()) {
+        m_window->setGeometry(QRect(pos, m_window->size()));
+        return;
+    }
+    ws::processEventsExceptInput();
+    const QPoint old = m_window->geometry().topLeft();
+    if (old == pos)
+        return;
+    const quint64 seen = ws::configureNotes(m_window).placed;
+    if (!ws::requestMove(m_window, pos))
+        return;
+    // The answer carries the place asked for, or another one the window
+    // manager chose instead.
+    awaitAnswer([this] { return ws::configureNotes(m_window).placed; }, seen,
+                [&] { return ws::configureNotes(m_window).position != old; });
+    ws::processEventsExceptInput();
 }
 
 void Form::setWidth(Single twips) {
@@ -335,17 +367,22 @@ void Form::requestClientSize(QSize client) {
     ws::processEventsExceptInput();
     const QSize old = m_window->size();
     const quint64 seen = ws::configureNotes(m_window).count;
+    ws::holdMinimumSize(m_window, client);
     m_window->resize(client);
     ws::flush();
-    if (!ws::reportsAnswers())
+    if (!ws::reportsAnswers()) {
+        ws::releaseMinimumSize(m_window);
         return;
-    const bool answered = ws::waitUntil(
-        [&] {
-            const ws::ConfigureNotes notes = ws::configureNotes(m_window);
-            const QSize carried(notes.width, notes.height);
-            return notes.count > seen && (carried == client || carried != old);
-        },
-        std::chrono::milliseconds(kAnswerTimeoutMs));
+    }
+    const bool answered = awaitAnswer([this] { return ws::configureNotes(m_window).count; }, seen,
+                                      [&] {
+                                          const ws::ConfigureNotes notes =
+                                              ws::configureNotes(m_window);
+                                          const QSize carried(notes.width, notes.height);
+                                          return carried == client || carried != old;
+                                      });
+    ws::releaseMinimumSize(m_window);
+    ws::flush();
     // Lets Qt take in the geometry the answer carried.
     ws::processEventsExceptInput();
 
@@ -483,12 +520,12 @@ void Form::firstShow() {
 
     m_window->show();
     ws::flush();
-    const bool managed = ws::hasWindowManager();
+    const bool framed = ws::reportsFrames();
     ws::waitUntil(
-        [this, managed] {
+        [this, framed] {
             QWindow* handle = m_window->windowHandle();
             return handle && handle->isExposed() &&
-                   (!managed || ws::frameExtents(m_window).has_value());
+                   (!framed || ws::frameExtents(m_window).has_value());
         },
         1000ms);
     ws::processEventsExceptInput();

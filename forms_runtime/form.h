@@ -113,6 +113,8 @@ public:
 
     // How long a size assignment waits for the window manager's answer.
     static constexpr int kAnswerTimeoutMs = 500;
+    // How long a move refused in place waits for a later answer.
+    static constexpr int kRefusalGraceMs = 30;
 
     QWidget* window() const;
     QWidget* clientArea() const;
@@ -136,6 +138,7 @@ private:
     QSize outerPixels() const;
     void setOuterSize(std::optional<int> width, std::optional<int> height);
     void requestClientSize(QSize client);
+    void moveClientTo(QPoint pos);
     void restoreIfMaximised();
     void firstShow();
     void createNativeWindow() const;

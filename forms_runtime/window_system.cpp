@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #if defined(VISTRUM_HAVE_XCB)
 #include <QtGui/qguiapplication_platform.h>
@@ -80,6 +81,12 @@ public:
             ++notes.count;
             notes.width = e->width;
             notes.height = e->height;
+            // A real notification of a framed window is relative to the frame.
+            const bool synthetic = (event->response_type & 0x80) != 0;
+            if (synthetic || !framed.contains(e->window)) {
+                ++notes.placed;
+                notes.position = QPoint(e->x, e->y);
+            }
             break;
         }
         case XCB_REPARENT_NOTIFY: {
@@ -90,10 +97,13 @@ public:
             xcb_connection_t* c = connection();
             if (!c || e->event != e->window)
                 break;
-            if (e->parent == rootWindow(c))
+            if (e->parent == rootWindow(c)) {
                 unframed.insert(e->window);
-            else
+                framed.remove(e->window);
+            } else {
                 unframed.remove(e->window);
+                framed.insert(e->window);
+            }
             extents.remove(e->window);
             if (g_frameChanged)
                 g_frameChanged(e->window);
@@ -118,6 +128,7 @@ public:
     QHash<xcb_window_t, ConfigureNotes> configures;
     QHash<xcb_window_t, FrameExtents> extents; // cache, dropped on change
     QSet<xcb_window_t> unframed;               // given back to the root window
+    QSet<xcb_window_t> framed;                 // in a window manager's frame
 };
 
 X11Watcher* g_watcher = nullptr;
@@ -149,6 +160,17 @@ bool hasWindowManager() {
     }
 #endif
     return true;
+}
+
+bool reportsFrames() {
+#if defined(VISTRUM_HAVE_XCB)
+    if (xcb_connection_t* c = connection()) {
+        const auto supported =
+            property32(c, rootWindow(c), atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
+        return supported.contains(atom(c, "_NET_FRAME_EXTENTS")) && hasWindowManager();
+    }
+#endif
+    return hasWindowManager();
 }
 
 std::optional<FrameExtents> frameExtents(const QWidget* window) {
@@ -225,6 +247,54 @@ bool reportsAnswers() {
 #else
     return false;
 #endif
+}
+
+void holdMinimumSize(QWidget* window, QSize client) {
+    // On the platform window only: the widget's own minimum would make Qt
+    // resize the window by itself, and it must not outlive the request.
+    if (QWindow* handle = window->windowHandle())
+        handle->setMinimumSize(client);
+}
+
+void releaseMinimumSize(QWidget* window) {
+    if (QWindow* handle = window->windowHandle())
+        handle->setMinimumSize(window->minimumSize());
+}
+
+bool requestMove(QWidget* window, QPoint pos) {
+#if defined(VISTRUM_HAVE_XCB)
+    if (xcb_connection_t* c = connection()) {
+        const xcb_window_t root = rootWindow(c);
+        const xcb_atom_t request = atom(c, "_NET_MOVERESIZE_WINDOW");
+        const auto supported = property32(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
+        if (supported.contains(request) && hasWindowManager()) {
+            constexpr quint32 kStaticGravity = 10; // x, y are the client area's own
+            constexpr quint32 kMoveX = 1U << 8, kMoveY = 1U << 9;
+            // A preset is the user's direct action: the source a pager or a
+            // tool names (2), not an application's (1).
+            constexpr quint32 kSourceTool = 2U << 12;
+            xcb_client_message_event_t event{};
+            event.response_type = XCB_CLIENT_MESSAGE;
+            event.format = 32;
+            event.window = static_cast<xcb_window_t>(window->winId());
+            event.type = request;
+            event.data.data32[0] = kStaticGravity | kMoveX | kMoveY | kSourceTool;
+            event.data.data32[1] = static_cast<quint32>(pos.x());
+            event.data.data32[2] = static_cast<quint32>(pos.y());
+            xcb_send_event(c, 0, root,
+                           XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT |
+                               XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                           reinterpret_cast<const char*>(&event));
+            xcb_flush(c);
+            return true;
+        }
+        window->setGeometry(QRect(pos, window->size()));
+        xcb_flush(c);
+        return g_watcher != nullptr;
+    }
+#endif
+    window->setGeometry(QRect(pos, window->size()));
+    return false;
 }
 
 ConfigureNotes configureNotes(const QWidget* window) {

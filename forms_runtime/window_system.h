@@ -7,6 +7,8 @@
 // ConfigureNotify events of the window. Elsewhere Qt's own frame geometry
 // serves and answers are taken as immediate.
 
+#include <QPoint>
+#include <QSize>
 #include <QString>
 #include <QtGlobal>
 #include <chrono>
@@ -30,6 +32,10 @@ void install();
 // through _NET_SUPPORTING_WM_CHECK). Without one a window has no frame.
 bool hasWindowManager();
 
+// True when the window manager reports the frames it puts around windows
+// (on X11, _NET_FRAME_EXTENTS); a tiling one may not.
+bool reportsFrames();
+
 // The frame the window manager put around the window, once known.
 std::optional<FrameExtents> frameExtents(const QWidget* window);
 
@@ -47,13 +53,32 @@ bool requestFrameExtents(const QWidget* window);
 bool reportsAnswers();
 
 // The window system's configure notifications for a window: how many have
-// arrived, and the client size the last one carried.
+// arrived, the client size the last one carried, and how many carried the
+// client's position on the screen (the window manager's own notifications,
+// or the server's for a window without a frame) with the last such one.
 struct ConfigureNotes {
     quint64 count = 0;
     int width = 0;
     int height = 0;
+    quint64 placed = 0;
+    QPoint position;
 };
 ConfigureNotes configureNotes(const QWidget* window);
+
+// Window managers that keep windows within the screen still grant a window
+// its own minimum size. Holding the minimum at the client size about to be
+// asked for lets a preset larger than the screen be granted in full;
+// releasing it straight after the answer gives every smaller size back to
+// the user's border drags.
+void holdMinimumSize(QWidget* window, QSize client);
+void releaseMinimumSize(QWidget* window);
+
+// Asks for the window's client area to stand at pos (screen pixels). Where
+// the window manager takes EWMH move requests, the move goes as one of
+// those, marked as the user's own action: some window managers keep a
+// window that an application moves within the screen, but let a tool move
+// it partly off it. Returns true when an answer will follow (X11).
+bool requestMove(QWidget* window, QPoint pos);
 
 // Called whenever a window's frame changes (argument: the window's id).
 void setFrameChangedCallback(std::function<void(quintptr)> callback);
