@@ -7,8 +7,11 @@
 #include "runtime.h"
 #include "vistrum_version.h"
 #include "vt_main.h"
+#include "window_system.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -27,6 +30,10 @@ void prepareEnvironment() {
 
 int main(int argc, char* argv[]) {
     prepareEnvironment();
+    if (const QString problem = forms::ws::displayProblem(); !problem.isEmpty()) {
+        std::fprintf(stderr, "vistrum: %s\n", qPrintable(problem));
+        return 1;
+    }
     QApplication app(argc, argv); // takes Qt's own options; any others are ignored
     QApplication::setApplicationName(QString::fromLatin1(vistrum::version::productName));
     QApplication::setApplicationVersion(QString::fromLatin1(vistrum::version::full));
@@ -34,9 +41,14 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(vistrum::appIcon());
     forms::installFontSubstitutes();
 
-    vistrum::VtMain vtMain;
-    vtMain.Show();
-    if (forms::Runtime::get().ended())
-        return forms::Runtime::get().exitStatus();
+    // Built as a handler is run, so that an error while the window is made
+    // is reported and ends the program like any other.
+    forms::Runtime& runtime = forms::Runtime::get();
+    std::unique_ptr<vistrum::VtMain> vtMain;
+    runtime.raise([&vtMain] { vtMain = std::make_unique<vistrum::VtMain>(); });
+    if (!runtime.ended())
+        vtMain->Show();
+    if (runtime.ended())
+        return runtime.exitStatus();
     return QApplication::exec();
 }

@@ -137,6 +137,25 @@ X11Watcher* g_watcher = nullptr;
 
 } // namespace
 
+QString displayProblem() {
+#if defined(VISTRUM_HAVE_XCB)
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")))
+        return {};
+    const QByteArray display = qgetenv("DISPLAY");
+    const QString needs = QStringLiteral("Vistrum needs an X11 or XWayland display");
+    if (display.isEmpty())
+        return QStringLiteral("no X display is set (DISPLAY is empty); %1").arg(needs);
+    xcb_connection_t* c = xcb_connect(display.constData(), nullptr);
+    const bool reached = xcb_connection_has_error(c) == 0;
+    xcb_disconnect(c);
+    if (!reached)
+        return QStringLiteral("cannot open the X display \"%1\"; %2")
+            .arg(QString::fromLocal8Bit(display), needs);
+#endif
+    return {};
+}
+
 void install() {
 #if defined(VISTRUM_HAVE_XCB)
     if (!g_watcher && connection()) {

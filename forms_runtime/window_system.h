@@ -24,6 +24,11 @@ struct FrameExtents {
     friend bool operator==(const FrameExtents&, const FrameExtents&) = default;
 };
 
+// Before the application exists: why the program cannot reach the display
+// it is going to use, in one line naming that display, or empty when it
+// can (or when Qt will not use X11). Qt itself aborts without one.
+QString displayProblem();
+
 // Starts watching the window system's events; call once the application
 // exists. Safe to call more than once.
 void install();
