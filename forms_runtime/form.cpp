@@ -57,6 +57,19 @@ Form::Form(const WindowSpec& layout)
     , m_sizable(layout.border == BorderStyle::Sizable)
     , m_showInTaskbar(layout.showInTaskbar)
     , m_window(new detail::FormWindow(*this, windowFlags(layout))) {
+    try {
+        build(layout);
+    } catch (...) {
+        // A layout that fails to build leaves no window behind.
+        if (m_keyPreview)
+            qApp->removeEventFilter(m_keyPreview.get());
+        delete m_window.data();
+        throw;
+    }
+    Runtime::get().registerForm(this);
+}
+
+void Form::build(const WindowSpec& layout) {
     ws::install();
     m_window->setObjectName(m_name);
     m_window->setWindowTitle(QString::fromUtf8(layout.caption));
@@ -79,7 +92,6 @@ Form::Form(const WindowSpec& layout)
         m_window->resize(window);
     else
         m_window->setFixedSize(window);
-    Runtime::get().registerForm(this);
 }
 
 Form::~Form() {

@@ -131,6 +131,7 @@ public:
     void onKeyPress(int keyCode, int shift);
 
 private:
+    void build(const WindowSpec& layout);
     void buildControls(const WindowSpec& layout);
     void buildMenus(const WindowSpec& layout);
     void applyTabOrder();

@@ -86,6 +86,12 @@ void Runtime::runGuarded(const std::function<void()>& handler) {
         report(error);
     } catch (const ProgramEnded&) {
         // End was called; everything is already closed.
+    } catch (const std::exception& other) {
+        // Unwound through Qt it would end the program without a word, or
+        // leave the dispatcher marked busy and every later event queued.
+        report(RuntimeError(ErrorCode::Internal, standardText(ErrorCode::Internal) +
+                                                     QStringLiteral(": ") +
+                                                     QString::fromLocal8Bit(other.what())));
     }
 }
 

@@ -15,6 +15,8 @@ QString standardText(ErrorCode code) {
         return QStringLiteral("Overflow");
     case ErrorCode::DivisionByZero:
         return QStringLiteral("Division by zero");
+    case ErrorCode::Internal:
+        return QStringLiteral("Internal error");
     case ErrorCode::InvalidFloat:
         return QStringLiteral("Invalid floating-point operation");
     case ErrorCode::InvalidPropertyValue:

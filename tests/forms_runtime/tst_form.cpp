@@ -67,6 +67,10 @@ constexpr MenuSpec kMenus[] = {
     {"mnuContents", "mnuHelp", "&Contents", "F1"},
 };
 constexpr WindowSpec kWindow{"frmTest", "Test window", 5400, 3600, kGrey, BorderStyle::Sizable, true, true, kControls, kMenus};
+constexpr ControlSpec kOrphan[] = {
+    {"orphan", Kind::Label, "nowhere", -1, 0, 0, 600, 300, "", kSmall, kDef, kDef, 0, -1, 0},
+};
+constexpr WindowSpec kBroken{"frmBroken", "", 3000, 2000, kDef, BorderStyle::Sizable, false, true, kOrphan, {}};
 // clang-format on
 
 using Getter = Single (Form::*)() const;
@@ -569,6 +573,10 @@ private slots:
             m_form->Resize = [] { nextCounter(32767); };
             m_form->setWidth(m_form->Width() + 1500);
         }) << 6 << 1;
+        QTest::newRow("window built with a missing container")
+            << Action([] { Form broken(kBroken); }) << 730 << 1;
+        QTest::newRow("exception of another kind")
+            << Action([] { throw std::bad_alloc(); }) << 51 << 1;
         QTest::newRow("End") << Action([] { Runtime::get().End(0); }) << 0 << 0;
     }
 
