@@ -4,7 +4,9 @@
 # size: a size set from outside (xdotool windowsize, granted by the window
 # manager), a drag of the bottom border, minimise then restore, maximise
 # (wmctrl). A preset afterwards gives its exact size and position again, and
-# ends the maximised state.
+# ends the maximised state. Whatever made the window manager grant a preset
+# larger than the screen holds the window to no size: a smaller preset and a
+# drag that shrinks the window work after it.
 source "$(dirname "$0")/lib.sh"
 
 [ "${XSESSION_WM:-none}" != none ] || e2e_skip "needs a window manager"
@@ -22,6 +24,7 @@ e2e_wait_a11y "640 X 480" checked
 # custom WHAT X Y W H: Custom Size is the one checked button and enabled,
 # the outer rectangle is WxH+X+Y, and the readout shows that size.
 _outer_is() { _last=$(e2e_rect "$(e2e_outer_geometry "$win")") && [ "$_last" = "$1" ]; }
+_outer_size_is() { _last=$(e2e_rect "$(e2e_outer_geometry "$win")") && [ "${_last%%+*}" = "$1" ]; }
 custom() {
     e2e_wait_a11y "Custom Size" checked
     e2e_wait_until "$E2E_TIMEOUT" _outer_is "$4x$5+$2+$3" ||
@@ -50,14 +53,24 @@ xdotool windowsize "$win" 700 500
 custom "a resize from outside" 96 72 $((700 + l + r)) $((500 + t + b))
 preset "640 X 480" 96 72
 
-# ---- a drag of the bottom border, 40 pixels down
+# ---- a preset larger than the screen, then a smaller one
+e2e_a11y_click "1600 X 1200"
+e2e_wait_until "$E2E_TIMEOUT" _outer_size_is 1600x1200 || e2e_fail "'1600 X 1200' gave $_last"
+e2e_wait_stable "$win"
+preset "640 X 480" 96 72
+
+# ---- a drag of the bottom border, 40 pixels up: smaller than any preset
+# The border is grabbed inside a frame that has one; mutter and KWin draw
+# none at the bottom and keep their resize border just outside the window.
 read -r x y w h <<<"$(e2e_outer_geometry "$win")"
-e2e_move_pointer $((x + w / 2)) $((y + h - 2))
+read -r _ _ _ b <<<"$(e2e_frame_extents "$win")"
+gy=$((b >= 2 ? y + h - 2 : y + h + 1))
+e2e_move_pointer $((x + w / 2)) "$gy"
 xdotool mousedown 1
-e2e_move_pointer $((x + w / 2)) $((y + h + 18))
-e2e_move_pointer $((x + w / 2)) $((y + h + 38))
+e2e_move_pointer $((x + w / 2)) $((gy - 20))
+e2e_move_pointer $((x + w / 2)) $((gy - 40))
 xdotool mouseup 1
-custom "a drag of the bottom border" 96 72 640 520
+custom "a drag of the bottom border" 96 72 640 440
 e2e_screenshot dragged >/dev/null
 preset "800 X 600" 56 42
 
