@@ -7,8 +7,9 @@
 #                 "800 X 600" lies in the 640 X 480 window and "640 X 480" in
 #                 the 800 X 600 one
 #   drag-storm    one border drag of the bottom-right corner through 500 sizes
-#   wm-limits     (metacity) presets larger than the screen get the size the
-#                 window manager grants; a preset that fits is exact afterwards
+#   tiled         (i3) a tiling window manager refuses every size: each
+#                 preset leaves the tiled size, the readout shows it, the
+#                 preset stays checked, and nothing loops or hangs
 #   no-wm         (no window manager) presets give client = outer size, no
 #                 frame, at the quarter position
 #   wm-restart    openbox dies (SIGKILL) and a new one starts while the
@@ -139,19 +140,20 @@ drag-storm)
     e2e_assert_eq "$x $y" "$x2 $y2" "outer top-left after the drag"
     quit
     ;;
-wm-limits)
-    [ "${XSESSION_WM:-none}" = metacity ] || e2e_skip "needs metacity"
-    start
-    read -r sw sh <<<"$(xdotool getdisplaygeometry)"
-    for p in "1024 X 768" "1152 X 870" "1600 X 1200" "3200 X 1200" "2048 X 768"; do
+tiled)
+    [ "${XSESSION_WM:-none}" = i3 ] || e2e_skip "needs i3"
+    e2e_start_a11y
+    e2e_start_program
+    win=$(e2e_find_window "Vistrum V2.1")
+    e2e_wait_stable "$win"
+    read -r _ _ tw th <<<"$(outer)"
+    for p in "640 X 480" "3200 X 1200" "800 X 600" "2048 X 768"; do
         e2e_a11y_click "$p"
+        e2e_wait_a11y "$p" checked
         e2e_wait_stable "$win"
-        read -r _ _ w h <<<"$(outer)"
-        [ "$w" -le "$sw" ] && [ "$h" -le "$sh" ] || e2e_fail "metacity granted $w x $h for $p"
-        consistent "$p"
+        e2e_assert_eq "${tw}x$th" "$(e2e_size "$(outer)")" "the tiled size after '$p'"
+        e2e_wait_a11y "Current screen size = $tw X $th" text "Current screen size = "
     done
-    preset "800 X 600"
-    preset "640 X 480"
     quit
     ;;
 no-wm)
