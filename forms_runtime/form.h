@@ -113,7 +113,7 @@ public:
 
     // How long a size assignment waits for the window manager's answer.
     static constexpr int kAnswerTimeoutMs = 500;
-    // How long a move refused in place waits for a later answer.
+    // How long an answer that changed nothing waits for a later one.
     static constexpr int kRefusalGraceMs = 30;
 
     QWidget* window() const;

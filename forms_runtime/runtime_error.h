@@ -12,8 +12,8 @@ enum class ErrorCode : int {
     InvalidCall = 5,     // invalid procedure call or argument
     Overflow = 6,        // floating-point or integer overflow
     DivisionByZero = 11, //
-    Internal = 51,       // an exception that is no runtime error (out of memory, a library's)
     InvalidFloat = 16,   // invalid floating-point operation (NaN)
+    Internal = 51,       // an exception that is no runtime error (out of memory, a library's)
     InvalidPropertyValue = 380,
     NotSupported = 438,    // object doesn't support this property or method
     ControlNotFound = 730, // no control of that name (and index) on the window

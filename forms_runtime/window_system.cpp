@@ -68,6 +68,13 @@ QList<quint32> property32(xcb_connection_t* c, xcb_window_t w, xcb_atom_t prop, 
     return items;
 }
 
+// True when the running window manager lists the atom in _NET_SUPPORTED.
+bool wmSupports(xcb_connection_t* c, const char* name) {
+    const auto supported =
+        property32(c, rootWindow(c), atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
+    return supported.contains(atom(c, name)) && hasWindowManager();
+}
+
 class X11Watcher : public QAbstractNativeEventFilter {
 public:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
@@ -184,9 +191,7 @@ bool hasWindowManager() {
 bool reportsFrames() {
 #if defined(VISTRUM_HAVE_XCB)
     if (xcb_connection_t* c = connection()) {
-        const auto supported =
-            property32(c, rootWindow(c), atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
-        return supported.contains(atom(c, "_NET_FRAME_EXTENTS")) && hasWindowManager();
+        return wmSupports(c, "_NET_FRAME_EXTENTS");
     }
 #endif
     return hasWindowManager();
@@ -241,8 +246,7 @@ bool requestFrameExtents(const QWidget* window) {
     if (xcb_connection_t* c = connection()) {
         const xcb_window_t root = rootWindow(c);
         const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
-        const auto supported = property32(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
-        if (!supported.contains(request) || !hasWindowManager())
+        if (!wmSupports(c, "_NET_REQUEST_FRAME_EXTENTS"))
             return false;
         xcb_client_message_event_t event{};
         event.response_type = XCB_CLIENT_MESSAGE;
@@ -285,8 +289,7 @@ bool requestMove(QWidget* window, QPoint pos) {
     if (xcb_connection_t* c = connection()) {
         const xcb_window_t root = rootWindow(c);
         const xcb_atom_t request = atom(c, "_NET_MOVERESIZE_WINDOW");
-        const auto supported = property32(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
-        if (supported.contains(request) && hasWindowManager()) {
+        if (wmSupports(c, "_NET_MOVERESIZE_WINDOW")) {
             constexpr quint32 kStaticGravity = 10; // x, y are the client area's own
             constexpr quint32 kMoveX = 1U << 8, kMoveY = 1U << 9;
             // A preset is the user's direct action: the source a pager or a
