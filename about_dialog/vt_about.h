@@ -22,7 +22,7 @@ private:
 };
 
 // The dialog's two lines of our own.
-QString aboutVersionLine();
-QString aboutAuthorsLine();
+forms::String aboutVersionLine();
+forms::String aboutAuthorsLine();
 
 } // namespace vistrum

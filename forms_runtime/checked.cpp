@@ -26,7 +26,7 @@ Single checked(Single value) {
 
 Integer nextCounter(Integer counter) {
     if (counter == std::numeric_limits<Integer>::max())
-        raiseError(ErrorCode::Overflow, QStringLiteral("loop counter"));
+        raiseError(ErrorCode::Overflow, "loop counter");
     return static_cast<Integer>(counter + 1);
 }
 

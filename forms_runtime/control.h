@@ -1,31 +1,32 @@
 #pragma once
-// One control of a window: its properties in twips and colour values, its
-// Click, and the Qt widget that shows it. Every kind shares this one class;
-// an operation a kind does not have raises "Object doesn't support this
-// property or method" naming the control.
+// One control of a window: its properties in twips and colour values, and
+// its Click. Every kind shares this one class; an operation a kind does not
+// have raises "Object doesn't support this property or method" naming the
+// control. What it looks like on the screen is its backend peer's business.
 
 #include "layout.h"
+#include "text.h"
 #include "types.h"
 
-#include <QPointer>
-#include <QString>
-#include <QWidget>
 #include <functional>
+#include <memory>
 
 namespace forms {
 
+class ControlPeer;
 class Form;
 
 class Control {
 public:
-    Control(Form& form, const ControlSpec& layout, QWidget* parent);
+    Control(Form& form, const ControlSpec& layout);
+    ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    const QString& Name() const { return m_name; }
+    const String& Name() const { return m_name; }
     Integer Index() const { return m_index; }
     Kind kind() const { return m_kind; }
-    QString displayName() const; // "ColorBox(3)"
+    String displayName() const; // "ColorBox(3)"
 
     Single Left() const { return m_left; }
     Single Top() const { return m_top; }
@@ -42,9 +43,9 @@ public:
     void setEnabled(bool enabled);
 
     // The caption, or a text box's text, exactly as last set.
-    QString Caption() const;
-    void setCaption(const QString& caption);
-    QString Text() const { return Caption(); }
+    const String& Caption() const;
+    void setCaption(const String& caption);
+    const String& Text() const { return Caption(); }
 
     OleColor BackColor() const { return m_backColor; }
     void setBackColor(OleColor color);
@@ -62,25 +63,29 @@ public:
 
     // The tab index from the layout, -1 for none.
     Integer TabIndex() const { return m_tabIndex; }
+    // True for the kinds that take the keyboard focus.
+    bool takesFocus() const;
     // Text for assistive technology; defaults to the caption.
-    void setAccessibleName(const QString& name);
+    void setAccessibleName(const String& name);
 
-    QWidget* widget() const { return m_widget; }
-
-    void raiseClick(); // for the forms layer's widgets
+    // For the backends.
+    void attach(std::unique_ptr<ControlPeer> peer);
+    ControlPeer& peer() const { return *m_peer; }
+    Form& form() const { return m_form; }
+    unsigned flags() const { return m_flags; }
+    Integer borderWidth() const { return m_borderWidth; }
+    void raiseClick();
 
 private:
     [[noreturn]] void unsupported(const char* what) const;
     void applyGeometry();
-    void applyColors();
-    void applyCaption();
 
     Form& m_form;
-    QString m_name;
+    String m_name;
     Integer m_index;
     Kind m_kind;
     Single m_left, m_top, m_width, m_height;
-    QString m_caption;
+    String m_caption;
     OleColor m_backColor;
     OleColor m_foreColor;
     unsigned m_flags;
@@ -88,7 +93,12 @@ private:
     Integer m_borderWidth;
     bool m_visible;
     bool m_customAccessibleName = false;
-    QPointer<QWidget> m_widget;
+    std::unique_ptr<ControlPeer> m_peer;
 };
+
+// What assistive technology reads for a caption: the text without the "&"
+// that marks an access key in buttons and frames ("&&" stands for one "&"),
+// with "\r\n" shown as "\n".
+String accessibleText(Kind kind, const String& caption);
 
 } // namespace forms

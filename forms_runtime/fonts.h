@@ -1,10 +1,9 @@
 #pragma once
-// Fonts by face, size in points and weight. Where a face is missing, a
-// metric-compatible face of the same size serves.
+// Fonts by face, size in points and weight. Where a face is missing, the
+// backend uses a face of the same size (a metric-compatible one where there
+// is one).
 
 #include "types.h"
-
-#include <QFont>
 
 namespace forms {
 
@@ -13,10 +12,5 @@ struct FontSpec {
     Single points = 0;
     bool bold = false;
 };
-
-// Registers stand-ins for faces that free desktops lack; idempotent.
-void installFontSubstitutes();
-
-QFont makeFont(const FontSpec& wanted);
 
 } // namespace forms

@@ -1,199 +1,109 @@
 #include "form.h"
 
+#include "backend.h"
 #include "colors.h"
 #include "runtime.h"
 #include "runtime_error.h"
 #include "screen.h"
-#include "widgets.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QEventLoop>
-#include <QMenu>
-#include <QMenuBar>
-#include <QWindow>
 #include <algorithm>
 
 namespace forms {
 
 namespace {
 
-using namespace std::chrono_literals;
+// Counts the layer's own changes of size, however they end.
+class SizeChange {
+public:
+    explicit SizeChange(int& depth)
+        : m_depth(depth) {
+        ++m_depth;
+    }
+    ~SizeChange() { --m_depth; }
+    SizeChange(const SizeChange&) = delete;
+    SizeChange& operator=(const SizeChange&) = delete;
 
-// Waits, bounded, for the window system's answer to a request: a
-// notification counted after `seen` that `changed` accepts. One that still
-// carries the old state may answer an earlier request, or refuse this one
-// in place (a tiling window manager refuses every size): it is taken as a
-// refusal once no other answer follows it shortly. Returns whether the
-// answer changed something.
-bool awaitAnswer(const std::function<quint64()>& arrived, quint64 seen,
-                 const std::function<bool()>& changed) {
-    if (!ws::waitUntil([&] { return arrived() > seen; },
-                       std::chrono::milliseconds(Form::kAnswerTimeoutMs)))
-        return false;
-    return ws::waitUntil(changed, std::chrono::milliseconds(Form::kRefusalGraceMs));
-}
-
-// The frame last seen on any window: the best guess for a window the window
-// manager has not framed yet.
-ws::FrameExtents g_lastFrame;
-
-Qt::WindowFlags windowFlags(const WindowSpec& layout) {
-    if (layout.border == BorderStyle::FixedDialog)
-        return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    return Qt::Window;
-}
+private:
+    int& m_depth;
+};
 
 } // namespace
 
-QString MenuEntry::Caption() const {
-    return m_action->isSeparator() ? QStringLiteral("-") : m_action->text();
-}
-
 Form::Form(const WindowSpec& layout)
-    : m_name(QString::fromUtf8(layout.name))
-    , m_backColor(layout.backColor)
-    , m_sizable(layout.border == BorderStyle::Sizable)
-    , m_showInTaskbar(layout.showInTaskbar)
-    , m_window(new detail::FormWindow(*this, windowFlags(layout))) {
-    try {
-        build(layout);
-    } catch (...) {
-        // A layout that fails to build leaves no window behind.
-        if (m_keyPreview)
-            qApp->removeEventFilter(m_keyPreview.get());
-        delete m_window.data();
-        throw;
-    }
-    Runtime::get().registerForm(this);
-}
-
-void Form::build(const WindowSpec& layout) {
-    ws::install();
-    m_window->setObjectName(m_name);
-    m_window->setWindowTitle(QString::fromUtf8(layout.caption));
-    m_window->setAttribute(Qt::WA_DeleteOnClose, false);
-    m_client = new detail::ClientArea(*this, m_window);
-    m_client->setObjectName(m_name + QStringLiteral(".client"));
-    if (!layout.menus.empty())
-        buildMenus(layout);
-    m_window->setParts(m_menuBar, m_menuHeight, m_client);
+    : m_name(layout.name)
+    , m_caption(layout.caption)
+    , m_backColor(checkedColor(layout.backColor == kDefaultColor ? kButtonFace : layout.backColor))
+    , m_peer(platform().createWindow(*this, layout)) {
+    // A layout that fails to build leaves no window behind: the members
+    // made so far are freed as the exception leaves the constructor, the
+    // controls before the window that holds them.
     buildControls(layout);
-    applyTabOrder();
-    setBackColor(layout.backColor);
-    if (layout.keyPreview) {
-        m_keyPreview = std::make_unique<detail::KeyPreview>(*this, m_window);
-        qApp->installEventFilter(m_keyPreview.get());
-    }
-    const QSize client(pixelsX(layout.clientWidth), pixelsY(layout.clientHeight));
-    const QSize window(client.width(), client.height() + m_menuHeight);
-    if (m_sizable)
-        m_window->resize(window);
-    else
-        m_window->setFixedSize(window);
+    buildMenus(layout);
+    finishBuilding();
+    m_peer->setBackColor(m_backColor);
+    Runtime::get().registerForm(this);
 }
 
 Form::~Form() {
     Runtime::get().unregisterForm(this);
-    if (m_keyPreview)
-        qApp->removeEventFilter(m_keyPreview.get());
-    delete m_window.data();
-}
-
-QWidget* Form::window() const {
-    return m_window;
-}
-
-QWidget* Form::clientArea() const {
-    return m_client;
 }
 
 void Form::buildControls(const WindowSpec& layout) {
     for (const ControlSpec& c : layout.controls) {
-        QWidget* parent = m_client;
-        if (c.container)
-            parent = control(QString::fromUtf8(c.container)).widget();
-        m_controls.push_back(std::make_unique<Control>(*this, c, parent));
+        ControlPeer* container = c.container ? &control(c.container).peer() : nullptr;
+        auto made = std::make_unique<Control>(*this, c);
+        made->attach(m_peer->createControl(*made, c, container));
+        m_controls.push_back(std::move(made));
     }
-    // The layout lists the topmost control first; raising from the last to
-    // the first leaves each control above those listed after it.
-    for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it)
-        (*it)->widget()->raise();
 }
 
-void Form::applyTabOrder() {
+void Form::buildMenus(const WindowSpec& layout) {
+    for (const MenuSpec& m : layout.menus) {
+        if (m.parent)
+            menu(m.parent); // raises for an entry whose menu is missing
+        m_menus.push_back(std::make_unique<MenuEntry>(*this, m));
+        m_peer->addMenuEntry(*m_menus.back(), m);
+    }
+}
+
+// The tab order follows the tab indices, not the listing (which gives the
+// drawing order).
+void Form::finishBuilding() {
     std::vector<Control*> order;
     for (const auto& c : m_controls)
-        if (c->TabIndex() >= 0 && c->widget()->focusPolicy() != Qt::NoFocus)
+        if (c->TabIndex() >= 0 && c->takesFocus())
             order.push_back(c.get());
     std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
         return a->TabIndex() < b->TabIndex();
     });
-    for (size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
+    m_peer->finishBuilding(order);
 }
 
-void Form::buildMenus(const WindowSpec& layout) {
-    m_menuBar = new QMenuBar(m_window);
-    m_menuBar->setNativeMenuBar(false); // the menu bar is part of the outer size
-    QHash<QString, QMenu*> menus;
-    for (const MenuSpec& m : layout.menus) {
-        const QString name = QString::fromUtf8(m.name);
-        const QString caption = QString::fromUtf8(m.caption);
-        QAction* action = nullptr;
-        if (!m.parent) {
-            QMenu* menu = m_menuBar->addMenu(caption);
-            menu->setObjectName(name);
-            menus.insert(name, menu);
-            action = menu->menuAction();
-        } else {
-            QMenu* parent = menus.value(QString::fromUtf8(m.parent));
-            if (!parent)
-                raiseError(ErrorCode::ControlNotFound,
-                           QStringLiteral("menu %1").arg(QString::fromUtf8(m.parent)));
-            action =
-                caption == QLatin1String("-") ? parent->addSeparator() : parent->addAction(caption);
-            if (m.shortcut) {
-                action->setShortcut(QKeySequence(QString::fromLatin1(m.shortcut)));
-                action->setShortcutContext(Qt::WindowShortcut);
-            }
-        }
-        action->setObjectName(name);
-        auto entry = std::make_unique<MenuEntry>(name, action);
-        MenuEntry* raw = entry.get();
-        QObject::connect(action, &QAction::triggered, m_window,
-                         [this, raw] { raiseEvent("Click", raw->Click); });
-        m_menus.push_back(std::move(entry));
-    }
-    m_menuHeight = m_menuBar->sizeHint().height();
-}
-
-Control& Form::control(const QString& name, Integer index) const {
+Control& Form::control(const String& name, Integer index) const {
     for (const auto& c : m_controls)
         if (c->Name() == name && c->Index() == index)
             return *c;
-    const QString what = index >= 0 ? QStringLiteral("%1(%2)").arg(name).arg(index) : name;
-    raiseError(ErrorCode::ControlNotFound, QStringLiteral("%1 on %2").arg(what, m_name));
+    const String what = index >= 0 ? name + "(" + number(index) + ")" : name;
+    raiseError(ErrorCode::ControlNotFound, what + " on " + m_name);
 }
 
-QList<Control*> Form::array(const QString& name) const {
-    QList<Control*> members;
+std::vector<Control*> Form::array(const String& name) const {
+    std::vector<Control*> members;
     for (const auto& c : m_controls)
         if (c->Name() == name && c->Index() >= 0)
-            members.append(c.get());
-    if (members.isEmpty())
-        raiseError(ErrorCode::ControlNotFound, QStringLiteral("array %1 on %2").arg(name, m_name));
+            members.push_back(c.get());
+    if (members.empty())
+        raiseError(ErrorCode::ControlNotFound, "array " + name + " on " + m_name);
     std::sort(members.begin(), members.end(),
               [](const Control* a, const Control* b) { return a->Index() < b->Index(); });
     return members;
 }
 
-MenuEntry& Form::menu(const QString& name) const {
+MenuEntry& Form::menu(const String& name) const {
     for (const auto& m : m_menus)
         if (m->Name() == name)
             return *m;
-    raiseError(ErrorCode::ControlNotFound, QStringLiteral("menu %1 on %2").arg(name, m_name));
+    raiseError(ErrorCode::ControlNotFound, "menu " + name + " on " + m_name);
 }
 
 void Form::raiseEvent(const char* event, const std::function<void()>& handler) {
@@ -207,247 +117,78 @@ void Form::raiseEvent(const char* event, const std::function<void()>& handler) {
 
 // Geometry ------------------------------------------------------------------
 
-ws::FrameExtents Form::extents() const {
-    // A hidden window has no frame (window managers clear it on unmapping);
-    // it gets back the one it had when it is shown again.
-    if (!m_window->isVisible() && m_lastExtents)
-        return *m_lastExtents;
-    if (auto known = ws::frameExtents(m_window)) {
-        g_lastFrame = *known;
-        return *known;
-    }
-    if (!ws::hasWindowManager())
-        return {};
-    // A window not yet shown can ask the window manager which frame it will
-    // get, so that its outer size is exact before its first showing.
-    if (!m_frameRequested && !m_window->isVisible()) {
-        m_frameRequested = true;
-        createNativeWindow();
-        if (ws::requestFrameExtents(m_window))
-            ws::waitUntil([this] { return ws::frameExtents(m_window).has_value(); },
-                          std::chrono::milliseconds(kAnswerTimeoutMs));
-        if (auto known = ws::frameExtents(m_window))
-            return *known;
-    }
-    return m_lastExtents.value_or(g_lastFrame);
-}
-
-void Form::createNativeWindow() const {
-    if (m_window->testAttribute(Qt::WA_WState_Created))
-        return;
-    m_window->winId();
-    // Qt names a window without a caption after the application; the caption
-    // is the title, also when empty.
-    if (m_window->windowTitle().isEmpty())
-        ws::setTitle(m_window, QString());
-    if (!m_showInTaskbar)
-        ws::skipTaskbar(m_window);
-}
-
-// The first control in tab order that can take the focus gets it, as when a
-// window is first shown.
-void Form::focusFirstControl() {
-    if (m_window->focusWidget())
-        return;
-    for (QWidget* w = m_window->nextInFocusChain(); w && w != m_window; w = w->nextInFocusChain()) {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_window) && w->isEnabled()) {
-            w->setFocus(Qt::ActiveWindowFocusReason);
-            return;
-        }
-    }
-}
-
-QSize Form::outerPixels() const {
-    const ws::FrameExtents f = extents();
-    return {m_window->width() + f.left + f.right, m_window->height() + f.top + f.bottom};
+PixelSize Form::outerSize() const {
+    return m_peer->outerRect().size();
 }
 
 Single Form::Width() const {
-    return twipsX(outerPixels().width());
+    return twipsX(outerSize().width);
 }
 
 Single Form::Height() const {
-    return twipsY(outerPixels().height());
+    return twipsY(outerSize().height);
 }
 
 Single Form::Left() const {
-    return twipsX(m_window->geometry().x() - extents().left);
+    return twipsX(m_peer->outerRect().x);
 }
 
 Single Form::Top() const {
-    return twipsY(m_window->geometry().y() - extents().top);
+    return twipsY(m_peer->outerRect().y);
 }
 
 Single Form::ScaleWidth() const {
-    return twipsX(m_client->width());
+    return twipsX(m_peer->clientSize().width);
 }
 
 Single Form::ScaleHeight() const {
-    return twipsY(m_client->height());
+    return twipsY(m_peer->clientSize().height);
 }
 
+// A minimised window is never moved.
 void Form::setLeft(Single twips) {
     const int x = pixelsX(twips);
-    // A minimised window is never moved.
-    if (m_window->isMinimized())
-        return;
-    moveClientTo(QPoint(x + extents().left, m_window->geometry().y()));
+    if (!m_peer->minimised())
+        m_peer->requestOuterPosition(x, std::nullopt);
 }
 
 void Form::setTop(Single twips) {
     const int y = pixelsY(twips);
-    if (m_window->isMinimized())
-        return;
-    moveClientTo(QPoint(m_window->geometry().x(), y + extents().top));
-}
-
-// A visible window's move waits, bounded, for the window manager's answer,
-// so that the next move or size request starts from where the window really
-// stands, and Left and Top read it.
-void Form::moveClientTo(QPoint pos) {
-    if (!m_window->isVisible()) {
-        m_window->setGeometry(QRect(pos, m_window->size()));
-        return;
-    }
-    ws::processEventsExceptInput();
-    const QPoint old = m_window->geometry().topLeft();
-    if (old == pos)
-        return;
-    const quint64 seen = ws::configureNotes(m_window).placed;
-    if (!ws::requestMove(m_window, pos))
-        return;
-    // The answer carries the place asked for, or another one the window
-    // manager chose instead.
-    awaitAnswer([this] { return ws::configureNotes(m_window).placed; }, seen,
-                [&] { return ws::configureNotes(m_window).position != old; });
-    ws::processEventsExceptInput();
+    if (!m_peer->minimised())
+        m_peer->requestOuterPosition(std::nullopt, y);
 }
 
 void Form::setWidth(Single twips) {
     const int width = pixelsX(twips);
     if (width <= 0)
-        raiseError(ErrorCode::InvalidPropertyValue, QStringLiteral("Width of %1").arg(m_name));
+        raiseError(ErrorCode::InvalidPropertyValue, "Width of " + m_name);
     setOuterSize(width, std::nullopt);
 }
 
 void Form::setHeight(Single twips) {
     const int height = pixelsY(twips);
     if (height <= 0)
-        raiseError(ErrorCode::InvalidPropertyValue, QStringLiteral("Height of %1").arg(m_name));
+        raiseError(ErrorCode::InvalidPropertyValue, "Height of " + m_name);
     setOuterSize(std::nullopt, height);
 }
 
-void Form::restoreIfMaximised() {
-    if (!(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-        return;
-    const QSize old = outerPixels();
-    const QSize normal = m_window->normalGeometry().size();
-    const auto maximisedFrame = ws::frameExtents(m_window);
-    m_window->setWindowState(m_window->windowState() &
-                             ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-    ws::flush();
-    // Window managers put the borders and the size back in steps (openbox:
-    // first the width, with the maximised frame and height, then the rest)
-    // and may clear the maximised state before the last step. Sizes asked
-    // for in between would keep the screen's height or be off by the
-    // borders: wait for the size the window had before it was maximised,
-    // with its borders back, or for the bound.
-    if (ws::reportsAnswers())
-        ws::waitUntil(
-            [&] {
-                const ws::ConfigureNotes notes = ws::configureNotes(m_window);
-                const QSize client(notes.width, notes.height);
-                const auto frame = ws::frameExtents(m_window);
-                if (!frame || ws::maximisedByWindowManager(m_window))
-                    return false;
-                if (!normal.isEmpty())
-                    return client == normal && frame != maximisedFrame;
-                return client.grownBy({frame->left, frame->top, frame->right, frame->bottom}) !=
-                       old;
-            },
-            std::chrono::milliseconds(kAnswerTimeoutMs));
-    ws::processEventsExceptInput();
-}
-
-// Asks for a new client size and waits, bounded, for the window system's
-// answer: a notification carrying the size asked for, or another size the
-// window manager chose instead. A notification that still carries the old
-// size answers an earlier request, such as a move.
-void Form::requestClientSize(QSize client) {
-    // Takes in what the window system said before, so no earlier
-    // notification is mistaken for this answer.
-    ws::processEventsExceptInput();
-    const QSize old = m_window->size();
-    const quint64 seen = ws::configureNotes(m_window).count;
-    ws::holdMinimumSize(m_window, client);
-    m_window->resize(client);
-    ws::flush();
-    if (!ws::reportsAnswers()) {
-        ws::releaseMinimumSize(m_window);
-        return;
-    }
-    const bool answered = awaitAnswer([this] { return ws::configureNotes(m_window).count; }, seen,
-                                      [&] {
-                                          const ws::ConfigureNotes notes =
-                                              ws::configureNotes(m_window);
-                                          const QSize carried(notes.width, notes.height);
-                                          return carried == client || carried != old;
-                                      });
-    ws::releaseMinimumSize(m_window);
-    ws::flush();
-    // Lets Qt take in the geometry the answer carried.
-    ws::processEventsExceptInput();
-
-    // Qt keeps the size it asked for when the window manager refuses without
-    // changing anything; the handlers must see the size the window has.
-    const ws::ConfigureNotes notes = ws::configureNotes(m_window);
-    const QSize actual = notes.count > seen ? QSize(notes.width, notes.height) : old;
-    if (!answered && m_window->size() != actual)
-        m_window->resize(actual);
-}
-
+// The dimension not assigned keeps its size. Only a window the user sees
+// answers with a Resize; a hidden or minimised one takes the size for later.
 void Form::setOuterSize(std::optional<int> width, std::optional<int> height) {
-    // The dimension not assigned keeps its size.
-    const auto wantedFrom = [&](QSize outer) {
-        return QSize(width.value_or(outer.width()), height.value_or(outer.height()));
+    const auto wantedFrom = [&](PixelSize outer) {
+        return PixelSize{width.value_or(outer.width), height.value_or(outer.height)};
     };
-    if (!m_window->isVisible() || m_window->isMinimized()) {
-        // Nothing to ask a window manager yet (or the window is iconified,
-        // which it may refuse to size): take the size for later.
-        const QSize wanted = wantedFrom(outerPixels());
-        const ws::FrameExtents f = extents();
-        m_window->resize(std::max(1, wanted.width() - f.left - f.right),
-                         std::max(1, wanted.height() - f.top - f.bottom));
+    const bool live = m_peer->visible() && !m_peer->minimised();
+    const PixelSize before = outerSize();
+    if (live && wantedFrom(before) == before)
         return;
-    }
-    const QSize before = outerPixels();
-    if (wantedFrom(before) == before)
-        return;
-
-    ++m_sizeChange;
-    struct Done {
-        int& n;
-        ~Done() { --n; }
-    } done{m_sizeChange};
-
-    restoreIfMaximised();
+    SizeChange change(m_sizeChange);
+    if (live)
+        m_peer->restoreIfMaximised();
     // A maximised window keeps the other dimension it had before it was
     // maximised, not the screen's.
-    const QSize wanted = wantedFrom(outerPixels());
-    // The frame may differ from the one assumed (the window manager may have
-    // framed the window only now); then ask again with the real frame.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const ws::FrameExtents frame = extents();
-        const QSize client(std::max(1, wanted.width() - frame.left - frame.right),
-                           std::max(1, wanted.height() - frame.top - frame.bottom));
-        if (client != m_window->size())
-            requestClientSize(client);
-        if (extents() == frame)
-            break;
-    }
-    m_lastExtents = extents();
-
-    if (outerPixels() != before)
+    m_peer->requestOuterSize(wantedFrom(outerSize()));
+    if (live && outerSize() != before)
         Runtime::get().runNested([this] {
             Runtime::get().notifyHandler("Resize");
             if (Resize)
@@ -455,38 +196,24 @@ void Form::setOuterSize(std::optional<int> width, std::optional<int> height) {
         });
 }
 
-// Qt's notifications ----------------------------------------------------------
+// What the backend reports ------------------------------------------------------
 
-void Form::onQtResize() {
+void Form::platformResized() {
     if (m_sizeChange > 0 || !m_shown)
         return; // the layer's own change raises its own Resize
     raiseResize();
 }
 
-void Form::onWindowStateChange(bool minimisedChanged) {
-    // Minimising and restoring change no X geometry, yet they are resizes.
-    if (minimisedChanged && m_shown && m_sizeChange == 0)
-        raiseResize();
+void Form::platformClicked() {
+    raiseEvent("Click", Click);
 }
 
-void Form::onFrameChanged() {
-    if (!m_window->isVisible())
-        return;
-    const auto now = ws::frameExtents(m_window);
-    if (!now || now == m_lastExtents)
-        return;
-    m_lastExtents = now;
-    g_lastFrame = *now;
-    // A new frame changes the outer size although the client stayed.
-    if (m_shown && m_sizeChange == 0 && m_window->isVisible())
-        raiseResize();
+void Form::platformKeyDown(int keyCode, int shift) {
+    if (KeyDown)
+        raiseEvent("KeyDown", [this, keyCode, shift] { KeyDown(keyCode, shift); });
 }
 
-void Form::raiseResize() {
-    raiseEvent("Resize", Resize);
-}
-
-void Form::onCloseRequest() {
+void Form::platformCloseRequested() {
     if (m_endsProgramOnClose) {
         Runtime::get().raise([] { Runtime::get().End(0); });
         return;
@@ -494,9 +221,12 @@ void Form::onCloseRequest() {
     Hide();
 }
 
-void Form::onKeyPress(int keyCode, int shift) {
-    if (KeyDown)
-        raiseEvent("KeyDown", [this, keyCode, shift] { KeyDown(keyCode, shift); });
+void Form::platformMenuChosen(MenuEntry& entry) {
+    raiseEvent("Click", entry.Click);
+}
+
+void Form::raiseResize() {
+    raiseEvent("Resize", Resize);
 }
 
 // Showing -------------------------------------------------------------------
@@ -509,58 +239,25 @@ void Form::load() {
 }
 
 bool Form::Visible() const {
-    return m_window->isVisible();
-}
-
-QString Form::Caption() const {
-    return m_window->windowTitle();
+    return m_peer->visible();
 }
 
 void Form::setBackColor(OleColor color) {
-    QPalette palette = m_client->palette();
-    palette.setColor(QPalette::Window, toQColor(color));
-    m_client->setPalette(palette);
-    m_backColor = color;
-}
-
-void Form::firstShow() {
-    ++m_sizeChange;
-    struct Done {
-        int& n;
-        ~Done() { --n; }
-    } done{m_sizeChange};
-
-    m_window->show();
-    ws::flush();
-    const bool framed = ws::reportsFrames();
-    ws::waitUntil(
-        [this, framed] {
-            QWindow* handle = m_window->windowHandle();
-            return handle && handle->isExposed() &&
-                   (!framed || ws::frameExtents(m_window).has_value());
-        },
-        1000ms);
-    ws::processEventsExceptInput();
-    m_lastExtents = ws::frameExtents(m_window);
-    if (m_lastExtents)
-        g_lastFrame = *m_lastExtents;
-    focusFirstControl();
+    m_backColor = checkedColor(color);
+    m_peer->setBackColor(color);
 }
 
 void Form::Show() {
     load();
     if (m_shown) {
-        m_window->show();
+        m_peer->show();
         return;
     }
-    ws::setFrameChangedCallback([](quintptr) {
-        // Any window's frame may have changed; each checks its own.
-        for (Form* form : Runtime::get().forms())
-            form->onFrameChanged();
-    });
-    firstShow();
+    {
+        SizeChange change(m_sizeChange);
+        m_peer->showFirst();
+    }
     m_shown = true;
-    ws::releaseHeldInput();
     raiseResize();
     Runtime::get().setActiveForm(this);
     raiseEvent("Activate", Activate);
@@ -570,30 +267,25 @@ void Form::ShowModal() {
     load();
     Runtime& runtime = Runtime::get();
     Form* previous = runtime.activeForm();
-    m_window->setWindowModality(Qt::ApplicationModal);
-    createNativeWindow(); // so that it can name its owner
-    if (previous && previous != this && previous->window()->windowHandle())
-        m_window->windowHandle()->setTransientParent(previous->window()->windowHandle());
+    m_peer->prepareModal(previous && previous != this ? &previous->peer() : nullptr);
     if (!m_shown) {
-        firstShow();
+        SizeChange change(m_sizeChange);
+        m_peer->showFirst();
         m_shown = true;
     } else {
-        m_window->show();
+        m_peer->show();
     }
-    m_window->raise();
-    m_window->activateWindow();
-    focusFirstControl();
+    m_peer->activate();
     runtime.setActiveForm(this);
     raiseEvent("Activate", Activate);
 
-    QEventLoop loop;
-    m_modalLoop = &loop;
+    m_modal = true;
     {
-        Runtime::ModalScope scope(loop);
-        if (m_window->isVisible())
-            loop.exec();
+        Runtime::ModalScope scope;
+        if (m_peer->visible())
+            m_peer->runModalLoop();
     }
-    m_modalLoop = nullptr;
+    m_modal = false;
     if (runtime.ended())
         throw ProgramEnded{};
     // The window that was active before becomes active again.
@@ -604,30 +296,19 @@ void Form::ShowModal() {
 }
 
 void Form::Hide() {
-    m_window->hide();
-    if (m_modalLoop)
-        m_modalLoop->quit();
+    m_peer->hide();
+    if (m_modal)
+        m_peer->endModalLoop();
 }
 
 void Form::holdPainting(bool hold) {
-    if (!m_window || m_window->updatesEnabled() == !hold)
-        return;
-    if (hold) {
-        m_window->setUpdatesEnabled(false);
-        return;
-    }
-    m_window->setUpdatesEnabled(true);
-    // Qt drops the exposures and resizes it is told about while a window's
-    // updates are off (a tiling window manager exposes the window it has
-    // just resized); paint the whole window now, once.
-    if (m_window->isVisible())
-        m_window->repaint();
+    m_peer->holdPainting(hold);
 }
 
 void Form::closeForEnd() {
-    if (m_modalLoop)
-        m_modalLoop->quit();
-    m_window->hide();
+    if (m_modal)
+        m_peer->endModalLoop();
+    m_peer->hide();
 }
 
 } // namespace forms

@@ -4,56 +4,44 @@
 //
 // Left, Top, Width and Height are the window's outer rectangle on the screen,
 // the window manager's frame and title bar and the menu bar included;
-// ScaleWidth and ScaleHeight are the client area below the menu bar. The
-// frame is read from the window system, so the outer size is only exact once
-// the window manager has framed the window; before that the last frame seen
-// is assumed, and a size assignment corrects itself when the real frame
-// turns out different.
+// ScaleWidth and ScaleHeight are the client area below the menu bar.
 //
-// Assigning Width or Height of a visible window asks the window system for
-// the new size, waits (bounded, processing no user input) for its answer and
+// Assigning Width or Height of a visible window asks the platform for the
+// new size, waits (bounded, processing no user input) for its answer and
 // raises Resize inside the assignment, once, with the size actually granted,
 // and only when the size changed. Every other change of size raises an
 // ordinary Resize through the dispatcher.
 
 #include "control.h"
 #include "layout.h"
-#include "window_system.h"
+#include "text.h"
 
-#include <QList>
-#include <QObject>
-#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
-class QAction;
-class QEventLoop;
-class QMenuBar;
-class QWidget;
-
 namespace forms {
 
-namespace detail {
-class FormWindow;
-class ClientArea;
-} // namespace detail
+class WindowPeer;
+struct PixelSize;
 
 class MenuEntry {
 public:
-    MenuEntry(QString name, QAction* action)
-        : m_name(std::move(name))
-        , m_action(action) {}
-    const QString& Name() const { return m_name; }
-    QString Caption() const;
-    QAction* action() const { return m_action; }
+    MenuEntry(Form& form, const MenuSpec& layout)
+        : m_form(form)
+        , m_name(layout.name)
+        , m_caption(layout.caption) {}
+    const String& Name() const { return m_name; }
+    const String& Caption() const { return m_caption; }
+    Form& form() const { return m_form; }
 
     std::function<void()> Click;
 
 private:
-    QString m_name;
-    QAction* m_action;
+    Form& m_form;
+    String m_name;
+    String m_caption;
 };
 
 class Form {
@@ -63,7 +51,7 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    const QString& Name() const { return m_name; }
+    const String& Name() const { return m_name; }
 
     // Outer rectangle, twips.
     Single Left() const;
@@ -81,7 +69,7 @@ public:
 
     OleColor BackColor() const { return m_backColor; }
     void setBackColor(OleColor color);
-    QString Caption() const;
+    const String& Caption() const { return m_caption; }
 
     // Shows the window. The first showing raises Load (if not yet raised),
     // then Resize, then Activate.
@@ -96,10 +84,10 @@ public:
     void load();
 
     // Fails loudly, naming the control, when there is no such control.
-    Control& control(const QString& name, Integer index = -1) const;
+    Control& control(const String& name, Integer index = -1) const;
     // The members of a control array in index order.
-    QList<Control*> array(const QString& name) const;
-    MenuEntry& menu(const QString& name) const;
+    std::vector<Control*> array(const String& name) const;
+    MenuEntry& menu(const String& name) const;
 
     std::function<void()> Load;
     std::function<void()> Resize;
@@ -107,63 +95,44 @@ public:
     std::function<void()> Click;
     std::function<void(int keyCode, int shift)> KeyDown;
 
-    // Closing this window by the window manager's means ends the program;
+    // Closing this window by the platform's means ends the program;
     // otherwise closing only hides it.
     void setEndsProgramOnClose(bool ends) { m_endsProgramOnClose = ends; }
 
-    // How long a size assignment waits for the window manager's answer.
-    static constexpr int kAnswerTimeoutMs = 500;
-    // How long an answer that changed nothing waits for a later one.
-    static constexpr int kRefusalGraceMs = 30;
+    // What the backend reports.
+    void platformResized();
+    void platformClicked();
+    void platformKeyDown(int keyCode, int shift);
+    void platformCloseRequested();
+    void platformMenuChosen(MenuEntry& entry);
 
-    QWidget* window() const;
-    QWidget* clientArea() const;
-    QMenuBar* menuBar() const { return m_menuBar; }
-
-    // Called by the forms layer.
-    void closeForEnd();
-    void holdPainting(bool hold);
+    // For the forms layer and its backends.
+    WindowPeer& peer() const { return *m_peer; }
+    const std::vector<std::unique_ptr<Control>>& controls() const { return m_controls; }
+    const std::vector<std::unique_ptr<MenuEntry>>& menus() const { return m_menus; }
     void raiseEvent(const char* event, const std::function<void()>& handler);
-    void onQtResize();
-    void onWindowStateChange(bool minimisedChanged);
-    void onFrameChanged();
-    void onCloseRequest();
-    void onKeyPress(int keyCode, int shift);
+    void holdPainting(bool hold);
+    void closeForEnd();
 
 private:
-    void build(const WindowSpec& layout);
     void buildControls(const WindowSpec& layout);
     void buildMenus(const WindowSpec& layout);
-    void applyTabOrder();
-    ws::FrameExtents extents() const;
-    QSize outerPixels() const;
+    void finishBuilding();
+    PixelSize outerSize() const;
     void setOuterSize(std::optional<int> width, std::optional<int> height);
-    void requestClientSize(QSize client);
-    void moveClientTo(QPoint pos);
-    void restoreIfMaximised();
-    void firstShow();
-    void createNativeWindow() const;
-    void focusFirstControl();
     void raiseResize();
 
-    QString m_name;
+    String m_name;
+    String m_caption;
     OleColor m_backColor;
-    bool m_sizable;
-    bool m_showInTaskbar;
     bool m_loaded = false;
     bool m_shown = false;
+    bool m_modal = false;
     bool m_endsProgramOnClose = false;
-    mutable bool m_frameRequested = false;
     int m_sizeChange = 0; // > 0 while the layer itself changes the size
-    QPointer<detail::FormWindow> m_window;
-    detail::ClientArea* m_client = nullptr;
-    QMenuBar* m_menuBar = nullptr;
-    int m_menuHeight = 0;
+    std::unique_ptr<WindowPeer> m_peer; // before the controls: they go first
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<std::unique_ptr<MenuEntry>> m_menus;
-    std::optional<ws::FrameExtents> m_lastExtents;
-    QEventLoop* m_modalLoop = nullptr;
-    std::unique_ptr<QObject> m_keyPreview;
 };
 
 } // namespace forms

@@ -1,25 +1,14 @@
 #include "runtime.h"
 
+#include "backend.h"
 #include "form.h"
-#include "window_system.h"
 
-#include <QApplication>
-#include <QEventLoop>
-#include <QMessageBox>
 #include <algorithm>
 #include <cfenv>
 
 namespace forms {
 
 namespace {
-
-void showErrorBox(const RuntimeError& error) {
-    QMessageBox box(
-        QMessageBox::Critical, QApplication::applicationDisplayName(),
-        QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.text()),
-        QMessageBox::Ok);
-    box.exec();
-}
 
 // Keeps the nesting depth right however a handler ends.
 class DepthGuard {
@@ -62,7 +51,7 @@ void Runtime::raise(std::function<void()> handler) {
         m_queue.clear();
     m_running = false;
     holdPainting(false);
-    ws::releaseHeldInput();
+    platform().handlersDone();
 }
 
 // A handler may change a window several times (a preset sizes it twice and
@@ -87,11 +76,11 @@ void Runtime::runGuarded(const std::function<void()>& handler) {
     } catch (const ProgramEnded&) {
         // End was called; everything is already closed.
     } catch (const std::exception& other) {
-        // Unwound through Qt it would end the program without a word, or
-        // leave the dispatcher marked busy and every later event queued.
-        report(RuntimeError(ErrorCode::Internal, standardText(ErrorCode::Internal) +
-                                                     QStringLiteral(": ") +
-                                                     QString::fromLocal8Bit(other.what())));
+        // Unwound through the platform's event loop it would end the
+        // program without a word, or leave the dispatcher marked busy and
+        // every later event queued.
+        report(RuntimeError(ErrorCode::Internal,
+                            standardText(ErrorCode::Internal) + ": " + other.what()));
     }
 }
 
@@ -107,7 +96,7 @@ void Runtime::report(const RuntimeError& error) {
     if (m_reporter)
         m_reporter(error);
     else
-        showErrorBox(error);
+        platform().showError(error);
     m_ended = false;
     try {
         End(1);
@@ -122,9 +111,7 @@ void Runtime::End(int status) {
         m_queue.clear();
         for (Form* form : m_forms)
             form->closeForEnd();
-        for (QEventLoop* loop : m_modalLoops)
-            loop->exit(status);
-        QCoreApplication::exit(status);
+        platform().quit(status);
     }
     throw ProgramEnded{};
 }
@@ -139,19 +126,17 @@ void Runtime::unregisterForm(Form* form) {
         m_active = nullptr;
 }
 
-Runtime::ModalScope::ModalScope(QEventLoop& loop)
+Runtime::ModalScope::ModalScope()
     : m_wasRunning(Runtime::get().m_running)
     , m_depth(Runtime::get().m_depth) {
     Runtime& rt = Runtime::get();
     rt.m_running = false;
     rt.m_depth = 0;
-    rt.m_modalLoops.push_back(&loop);
     rt.holdPainting(false); // the modal window and its owner paint as usual
 }
 
 Runtime::ModalScope::~ModalScope() {
     Runtime& rt = Runtime::get();
-    rt.m_modalLoops.pop_back();
     rt.m_running = m_wasRunning;
     rt.holdPainting(m_wasRunning);
     rt.m_depth = m_depth;

@@ -14,8 +14,6 @@
 #include <functional>
 #include <vector>
 
-class QEventLoop;
-
 namespace forms {
 
 class Form;
@@ -61,7 +59,7 @@ public:
     // Lets queued and new events run while a modal window is shown.
     class ModalScope {
     public:
-        explicit ModalScope(QEventLoop& loop);
+        ModalScope();
         ~ModalScope();
         ModalScope(const ModalScope&) = delete;
         ModalScope& operator=(const ModalScope&) = delete;
@@ -86,7 +84,6 @@ private:
     int m_exitStatus = 0;
     std::deque<std::function<void()>> m_queue;
     std::vector<Form*> m_forms;
-    std::vector<QEventLoop*> m_modalLoops;
     Form* m_active = nullptr;
     ErrorReporter m_reporter;
     HandlerObserver m_observer;

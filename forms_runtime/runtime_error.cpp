@@ -2,39 +2,39 @@
 
 namespace forms {
 
-RuntimeError::RuntimeError(ErrorCode code, const QString& text)
-    : std::runtime_error(text.toStdString())
+RuntimeError::RuntimeError(ErrorCode code, const String& text)
+    : std::runtime_error(text.utf8())
     , m_code(code)
     , m_text(text) {}
 
-QString standardText(ErrorCode code) {
+String standardText(ErrorCode code) {
     switch (code) {
     case ErrorCode::InvalidCall:
-        return QStringLiteral("Invalid procedure call or argument");
+        return "Invalid procedure call or argument";
     case ErrorCode::Overflow:
-        return QStringLiteral("Overflow");
+        return "Overflow";
     case ErrorCode::DivisionByZero:
-        return QStringLiteral("Division by zero");
+        return "Division by zero";
     case ErrorCode::Internal:
-        return QStringLiteral("Internal error");
+        return "Internal error";
     case ErrorCode::InvalidFloat:
-        return QStringLiteral("Invalid floating-point operation");
+        return "Invalid floating-point operation";
     case ErrorCode::InvalidPropertyValue:
-        return QStringLiteral("Invalid property value");
+        return "Invalid property value";
     case ErrorCode::NotSupported:
-        return QStringLiteral("Object doesn't support this property or method");
+        return "Object doesn't support this property or method";
     case ErrorCode::ControlNotFound:
-        return QStringLiteral("Control not found");
+        return "Control not found";
     case ErrorCode::WindowSystem:
-        return QStringLiteral("The window system refused the operation");
+        return "The window system refused the operation";
     }
-    return QStringLiteral("Application-defined error");
+    return "Application-defined error";
 }
 
-void raiseError(ErrorCode code, const QString& detail) {
-    QString text = standardText(code);
-    if (!detail.isEmpty())
-        text += QStringLiteral(": ") + detail;
+void raiseError(ErrorCode code, const String& detail) {
+    String text = standardText(code);
+    if (!detail.empty())
+        text += ": " + detail;
     throw RuntimeError(code, text);
 }
 

@@ -3,7 +3,8 @@
 // event dispatcher catches it at the handler boundary, reports it to the user
 // and ends the program (no handler traps errors).
 
-#include <QString>
+#include "text.h"
+
 #include <stdexcept>
 
 namespace forms {
@@ -22,20 +23,20 @@ enum class ErrorCode : int {
 
 class RuntimeError : public std::runtime_error {
 public:
-    RuntimeError(ErrorCode code, const QString& text);
+    RuntimeError(ErrorCode code, const String& text);
 
     int number() const { return static_cast<int>(m_code); }
     ErrorCode code() const { return m_code; }
-    const QString& text() const { return m_text; }
+    const String& text() const { return m_text; }
 
 private:
     ErrorCode m_code;
-    QString m_text;
+    String m_text;
 };
 
-QString standardText(ErrorCode code);
+String standardText(ErrorCode code);
 
 // Throws the error with the standard text, followed by detail when given.
-[[noreturn]] void raiseError(ErrorCode code, const QString& detail = {});
+[[noreturn]] void raiseError(ErrorCode code, const String& detail = {});
 
 } // namespace forms

@@ -1,24 +1,17 @@
 #include "screen.h"
 
+#include "backend.h"
 #include "checked.h"
+#include "conversions.h"
 #include "runtime_error.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <cmath>
 
 namespace forms {
 
 namespace {
 
-QScreen* primaryScreen() {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        raiseError(ErrorCode::WindowSystem, QStringLiteral("no screen"));
-    return screen;
-}
-
-Single twipsPerPixel(qreal logicalDpi) {
+Single twipsPerPixel(double logicalDpi) {
     return checked(static_cast<Single>(1440.0 / logicalDpi));
 }
 
@@ -26,26 +19,26 @@ int toPixels(Single twips, Single perPixel) {
     const Single pixels = checked(twips / perPixel);
     // Far beyond any screen; also keeps the conversion to int defined.
     if (std::fabs(pixels) > 1.0e6F)
-        raiseError(ErrorCode::Overflow, QStringLiteral("%1 twips as pixels").arg(twips));
+        raiseError(ErrorCode::Overflow, Str(twips) + " twips as pixels");
     return static_cast<int>(std::lround(pixels));
 }
 
 } // namespace
 
 Single ScreenObject::Width() const {
-    return twipsX(primaryScreen()->geometry().width());
+    return twipsX(platform().screenSize().width);
 }
 
 Single ScreenObject::Height() const {
-    return twipsY(primaryScreen()->geometry().height());
+    return twipsY(platform().screenSize().height);
 }
 
 Single ScreenObject::TwipsPerPixelX() const {
-    return m_fake ? *m_fake : twipsPerPixel(primaryScreen()->logicalDotsPerInchX());
+    return m_fake ? *m_fake : twipsPerPixel(platform().logicalDpiX());
 }
 
 Single ScreenObject::TwipsPerPixelY() const {
-    return m_fake ? *m_fake : twipsPerPixel(primaryScreen()->logicalDotsPerInchY());
+    return m_fake ? *m_fake : twipsPerPixel(platform().logicalDpiY());
 }
 
 ScreenObject& Screen() {

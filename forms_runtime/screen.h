@@ -1,9 +1,10 @@
 #pragma once
 // The screen object, and the one place where twips and pixels meet.
 //
-// Qt's own high-DPI scaling is off (see app/), so one Qt pixel is one device
-// pixel: window sizes given in pixels stay exact at any DPI, while layouts in
-// twips and fonts in points grow with the screen's logical DPI.
+// One backend pixel is one device pixel (the Qt backend switches Qt's own
+// high-DPI scaling off, the Win32 program is DPI aware), so window sizes
+// given in pixels stay exact at any DPI, while layouts in twips and fonts in
+// points grow with the screen's logical DPI.
 
 #include "types.h"
 

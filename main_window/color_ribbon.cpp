@@ -13,13 +13,11 @@ using namespace forms;
 
 namespace {
 
-const QString kMark = QStringLiteral("\u00D7"); // ×
+const String kMark = "\u00D7"; // ×
 
-QString describeColor(OleColor color) {
-    return QStringLiteral("red %1, green %2, blue %3")
-        .arg(color & 0xFFU)
-        .arg((color >> 8) & 0xFFU)
-        .arg((color >> 16) & 0xFFU);
+String describeColor(OleColor color) {
+    return "red " + number(color & 0xFFU) + ", green " + number((color >> 8) & 0xFFU) + ", blue " +
+           number((color >> 16) & 0xFFU);
 }
 
 } // namespace
@@ -27,9 +25,8 @@ QString describeColor(OleColor color) {
 // Sets a swatch's mark and tells assistive technology its colour and state.
 void VtMain::markSwatch(Integer index, bool marked) {
     Control& swatch = ColorBox(index);
-    swatch.setCaption(marked ? kMark : QString());
-    swatch.setAccessibleName(describeColor(swatch.BackColor()) +
-                             (marked ? QStringLiteral(", selected") : QString()));
+    swatch.setCaption(marked ? kMark : String());
+    swatch.setAccessibleName(describeColor(swatch.BackColor()) + (marked ? ", selected" : ""));
 }
 
 void VtMain::ColorBox_Click(Integer index) {
@@ -64,8 +61,8 @@ void VtMain::Form_Activate() {
 // eight digits; a system colour reads 800000nn.
 void VtMain::ShowBackColor() {
     const Long color = static_cast<Long>(m_form.BackColor());
-    const QString digits = Right(QStringLiteral("00000000") + Hex(color), 8);
-    CurBackColor.setCaption(QStringLiteral("Color = ") + digits + QStringLiteral(" Hex"));
+    const String digits = Right("00000000" + Hex(color), 8);
+    CurBackColor.setCaption("Color = " + digits + " Hex");
 }
 
 } // namespace vistrum

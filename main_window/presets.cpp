@@ -14,7 +14,7 @@ using namespace forms;
 void VtMain::ScrSizeOpt_Click(Integer index) {
     CustomOpt.setEnabled(false);
     if (index < 0 || index >= static_cast<Integer>(kPresetSizes.size()))
-        raiseError(ErrorCode::InvalidCall, QStringLiteral("preset %1").arg(index));
+        raiseError(ErrorCode::InvalidCall, "preset " + number(index));
     const PresetSize size = kPresetSizes[static_cast<size_t>(index)];
 
     // Each assignment that changes the size runs Resize inside it; the flag
@@ -35,8 +35,7 @@ void VtMain::Form_Resize() {
 
     const Single width = checked(m_form.Width() / Screen().TwipsPerPixelX());
     const Single height = checked(m_form.Height() / Screen().TwipsPerPixelY());
-    CurScrSize.setCaption(QStringLiteral("Current screen size = ") + Str(width) +
-                          QStringLiteral(" X ") + Str(height));
+    CurScrSize.setCaption("Current screen size = " + Str(width) + " X " + Str(height));
 
     Frame1.setLeft(checked(m_form.ScaleWidth() / 2 - Frame1.Width() / 2));
     Frame1.setTop(checked(m_form.ScaleHeight() / 2 - Frame1.Height() / 2));

@@ -11,15 +11,15 @@ using namespace forms;
 
 VtMain::VtMain()
     : m_form(kVtMainLayout)
-    , Text1(m_form.control(QStringLiteral("Text1")))
-    , Text2(m_form.control(QStringLiteral("Text2")))
-    , Frame1(m_form.control(QStringLiteral("Frame1")))
-    , CustomOpt(m_form.control(QStringLiteral("CustomOpt")))
-    , Shape1(m_form.control(QStringLiteral("Shape1")))
-    , CurBackColor(m_form.control(QStringLiteral("CurBackColor")))
-    , CurScrSize(m_form.control(QStringLiteral("CurScrSize")))
-    , Start(m_form.control(QStringLiteral("Start")))
-    , W95StartBar(m_form.control(QStringLiteral("W95StartBar"))) {
+    , Text1(m_form.control("Text1"))
+    , Text2(m_form.control("Text2"))
+    , Frame1(m_form.control("Frame1"))
+    , CustomOpt(m_form.control("CustomOpt"))
+    , Shape1(m_form.control("Shape1"))
+    , CurBackColor(m_form.control("CurBackColor"))
+    , CurScrSize(m_form.control("CurScrSize"))
+    , Start(m_form.control("Start"))
+    , W95StartBar(m_form.control("W95StartBar")) {
     m_form.setEndsProgramOnClose(true);
     wireHandlers();
     for (Integer k = 0; k < static_cast<Integer>(kSwatches.size()); ++k)
@@ -34,16 +34,16 @@ void VtMain::wireHandlers() {
     m_form.Activate = [this] { Form_Activate(); };
     m_form.Click = [this] { Form_Click(); };
     m_form.KeyDown = [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); };
-    for (Control* option : m_form.array(QStringLiteral("ScrSizeOpt")))
+    for (Control* option : m_form.array("ScrSizeOpt"))
         option->Click = [this, i = option->Index()] { ScrSizeOpt_Click(i); };
-    for (Control* swatch : m_form.array(QStringLiteral("ColorBox")))
+    for (Control* swatch : m_form.array("ColorBox"))
         swatch->Click = [this, i = swatch->Index()] { ColorBox_Click(i); };
     Text1.Click = [this] { Text1_Click(); };
     Text2.Click = [this] { Text2_Click(); };
-    m_form.menu(QStringLiteral("Help")).Click = [this] { Help_Click(); };
-    m_form.menu(QStringLiteral("ShareWare")).Click = [this] { ShareWare_Click(); };
-    m_form.menu(QStringLiteral("About")).Click = [this] { About_Click(); };
-    m_form.menu(QStringLiteral("Exit")).Click = [this] { Exit_Click(); };
+    m_form.menu("Help").Click = [this] { Help_Click(); };
+    m_form.menu("ShareWare").Click = [this] { ShareWare_Click(); };
+    m_form.menu("About").Click = [this] { About_Click(); };
+    m_form.menu("Exit").Click = [this] { Exit_Click(); };
 }
 
 void VtMain::Show() {
@@ -51,11 +51,11 @@ void VtMain::Show() {
 }
 
 Control& VtMain::ScrSizeOpt(Integer index) const {
-    return m_form.control(QStringLiteral("ScrSizeOpt"), index);
+    return m_form.control("ScrSizeOpt", index);
 }
 
 Control& VtMain::ColorBox(Integer index) const {
-    return m_form.control(QStringLiteral("ColorBox"), index);
+    return m_form.control("ColorBox", index);
 }
 
 void VtMain::Form_Load() {

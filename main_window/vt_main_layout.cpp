@@ -6,6 +6,65 @@ namespace vistrum {
 
 using namespace forms;
 
+constexpr std::array<Swatch, 24> kSwatches{{
+    // Row 1: pale tints.
+    {0x00FFFFFF, 0x00000000},
+    {0x00E0E0E0, 0x00000000},
+    {0x00C0C0FF, 0x00000000},
+    {0x00C0E0FF, 0x00000000},
+    {0x00C0FFFF, 0x00000000},
+    {0x00C0FFC0, 0x00000000},
+    {0x00FFFFC0, 0x00000000},
+    {0x00FFC0C0, 0x00000000},
+    // Row 2: medium tints.
+    {0x00C0C0C0, 0x00000000},
+    {0x00404040, 0x00E0E0E0},
+    {0x008080FF, 0x00000000},
+    {0x0080C0FF, 0x00000000},
+    {0x0080FFFF, 0x00000000},
+    {0x0080FF80, 0x00000000},
+    {0x00FFFF80, 0x00000000},
+    {0x00FF8080, 0x00000000},
+    // Row 3: full colours.
+    {0x00808080, 0x00000000},
+    {0x00000000, 0x00E0E0E0},
+    {0x000000FF, 0x00000000},
+    {0x000080FF, 0x00000000},
+    {0x0000FFFF, 0x00000000},
+    {0x0000FF00, 0x00000000},
+    {0x00FFFF00, 0x00000000},
+    {0x00FF0000, 0x00000000},
+}};
+
+constexpr std::array<const char*, 12> kPresetCaptions{
+    "640 X 480",  "800 X 600",  "1024 X 768", "1152 X 870", "1280 X 1024", "1600 X 1200",
+    "1280 X 480", "1600 X 600", "2048 X 768", "2304 X 870", "2560 X 1024", "3200 X 1200",
+};
+
+constexpr char kHelpText[] =
+    "Select an option button to instantly set \"Vistrum\" to the screen size shown.\r\n"
+    "\r\n"
+    "Or use the mouse to resize \"Vistrum\" to a custom size by dragging any border.\r\n"
+    "\r\n"
+    "Change the background color by clicking a color you like in the color selection "
+    "ribbon.\r\n";
+
+constexpr char kNoticeText[] =
+    "Vistrum is shareware.\r\n"
+    "\r\n"
+    "You may try it free of charge for 30 days. If you keep using it after that, please "
+    "register your copy: send the registration fee of 15 dollars together with this "
+    "notice, filled in below.\r\n"
+    "\r\n"
+    "Registered users are told of every new version.\r\n"
+    "\r\n"
+    "You may copy and pass on this program freely, provided it is unchanged and no fee is "
+    "asked for it.\r\n"
+    "\r\n"
+    "Name:   ________________________\r\n"
+    "Street: ________________________\r\n"
+    "Town:   ________________________";
+
 namespace {
 
 constexpr OleColor kNavy = 0x00800000U;
@@ -39,9 +98,12 @@ constexpr Single swatchTop(int i) {
 
 constexpr int kControlCount = 45;
 
+// Evaluated at compile time: listing more controls than kControlCount
+// writes past the array, and listing fewer leaves an empty entry; either
+// stops the build.
 constexpr std::array<ControlSpec, kControlCount> makeControls() {
     std::array<ControlSpec, kControlCount> c{};
-    int n = 0;
+    std::size_t n = 0;
     // name, kind, container, index, left, top, width, height, caption, font,
     // back colour, fore colour, flags, tab index, border width
     c[n++] = {"Text2",   Kind::TextBox, nullptr,    -1,    4800,   120, 3975, 4695,
@@ -95,8 +157,12 @@ constexpr std::array<ControlSpec, kControlCount> makeControls() {
               kSansBold975, rgb(112, 112, 128), kWhite,  Centred, 42,  0};
     c[n++] = {"W95StartBar", Kind::Shape, nullptr,     -1,          0,      4680, 4575, 255,
               nullptr,       kNoFont,     0x00808080U, kWindowText, Filled, -1,   1};
+    if (n != c.size())
+        throw "the layout lists fewer controls than kControlCount";
     return c;
 }
+
+constexpr std::array<ControlSpec, kControlCount> kControls = makeControls();
 
 constexpr std::array<MenuSpec, 7> kMenus{{
     {"File", nullptr, "&File", nullptr},
@@ -110,70 +176,7 @@ constexpr std::array<MenuSpec, 7> kMenus{{
 
 } // namespace
 
-const std::array<Swatch, 24> kSwatches{{
-    // Row 1: pale tints.
-    {0x00FFFFFF, 0x00000000},
-    {0x00E0E0E0, 0x00000000},
-    {0x00C0C0FF, 0x00000000},
-    {0x00C0E0FF, 0x00000000},
-    {0x00C0FFFF, 0x00000000},
-    {0x00C0FFC0, 0x00000000},
-    {0x00FFFFC0, 0x00000000},
-    {0x00FFC0C0, 0x00000000},
-    // Row 2: medium tints.
-    {0x00C0C0C0, 0x00000000},
-    {0x00404040, 0x00E0E0E0},
-    {0x008080FF, 0x00000000},
-    {0x0080C0FF, 0x00000000},
-    {0x0080FFFF, 0x00000000},
-    {0x0080FF80, 0x00000000},
-    {0x00FFFF80, 0x00000000},
-    {0x00FF8080, 0x00000000},
-    // Row 3: full colours.
-    {0x00808080, 0x00000000},
-    {0x00000000, 0x00E0E0E0},
-    {0x000000FF, 0x00000000},
-    {0x000080FF, 0x00000000},
-    {0x0000FFFF, 0x00000000},
-    {0x0000FF00, 0x00000000},
-    {0x00FFFF00, 0x00000000},
-    {0x00FF0000, 0x00000000},
-}};
-
-const std::array<const char*, 12> kPresetCaptions{
-    "640 X 480",  "800 X 600",  "1024 X 768", "1152 X 870", "1280 X 1024", "1600 X 1200",
-    "1280 X 480", "1600 X 600", "2048 X 768", "2304 X 870", "2560 X 1024", "3200 X 1200",
-};
-
-const char kHelpText[] =
-    "Select an option button to instantly set \"Vistrum\" to the screen size shown.\r\n"
-    "\r\n"
-    "Or use the mouse to resize \"Vistrum\" to a custom size by dragging any border.\r\n"
-    "\r\n"
-    "Change the background color by clicking a color you like in the color selection "
-    "ribbon.\r\n";
-
-const char kNoticeText[] =
-    "Vistrum is shareware.\r\n"
-    "\r\n"
-    "You may try it free of charge for 30 days. If you keep using it after that, please "
-    "register your copy: send the registration fee of 15 dollars together with this "
-    "notice, filled in below.\r\n"
-    "\r\n"
-    "Registered users are told of every new version.\r\n"
-    "\r\n"
-    "You may copy and pass on this program freely, provided it is unchanged and no fee is "
-    "asked for it.\r\n"
-    "\r\n"
-    "Name:   ________________________\r\n"
-    "Street: ________________________\r\n"
-    "Town:   ________________________";
-
-namespace {
-const std::array<ControlSpec, kControlCount> kControls = makeControls();
-} // namespace
-
-const WindowSpec kVtMainLayout{
+constexpr WindowSpec kVtMainLayout{
     "VtMain", "Vistrum V2.1", 9270,      4965,   kButtonFace, BorderStyle::Sizable,
     true,     true,           kControls, kMenus,
 };

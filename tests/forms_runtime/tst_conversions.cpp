@@ -3,6 +3,7 @@
 // screen that reports nonsense.
 #include "checked.h"
 #include "conversions.h"
+#include "qt_forms.h"
 #include "runtime_error.h"
 #include "screen.h"
 
@@ -102,7 +103,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(Long, n);
         QFETCH(QString, result);
-        QCOMPARE(Right(text, n), result);
+        QCOMPARE(Right(forms::qt::fromQString(text), n), result);
     }
 
     // Each row must raise the given runtime error (-1: any), with the screen

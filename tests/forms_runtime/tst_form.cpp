@@ -7,6 +7,7 @@
 #include "control.h"
 #include "fonts.h"
 #include "form.h"
+#include "qt_forms.h"
 #include "runtime.h"
 #include "screen.h"
 
@@ -104,9 +105,9 @@ class FormTest : public QObject {
     Control& ctl(const QString& displayName) const {
         const qsizetype open = displayName.indexOf(QLatin1Char('('));
         if (open < 0)
-            return m_form->control(displayName);
+            return m_form->control(fromQString(displayName));
         const int index = displayName.mid(open + 1).chopped(1).toInt();
-        return m_form->control(displayName.left(open), static_cast<Integer>(index));
+        return m_form->control(fromQString(displayName.left(open)), static_cast<Integer>(index));
     }
 
     void logClicks(const SL& names) {
@@ -116,7 +117,7 @@ class FormTest : public QObject {
 
     bool showForm() {
         m_form->Show();
-        return QTest::qWaitForWindowActive(m_form->window());
+        return QTest::qWaitForWindowActive(windowOf(*m_form));
     }
 
 private slots:
@@ -154,10 +155,10 @@ private slots:
         QFETCH(QPoint, overlap);
         QFETCH(QColor, seen);
         QVERIFY(showForm());
-        const QObjectList stack = m_form->clientArea()->children(); // bottom first
-        QVERIFY(stack.indexOf(ctl(topAndUnder[0]).widget()) >
-                stack.indexOf(ctl(topAndUnder[1]).widget()));
-        const QImage image = m_form->clientArea()->grab().toImage();
+        const QObjectList stack = clientAreaOf(*m_form)->children(); // bottom first
+        QVERIFY(stack.indexOf(widgetOf(ctl(topAndUnder[0]))) >
+                stack.indexOf(widgetOf(ctl(topAndUnder[1]))));
+        const QImage image = clientAreaOf(*m_form)->grab().toImage();
         QCOMPARE(image.pixelColor(overlap).name(), seen.name());
     }
 
@@ -169,10 +170,10 @@ private slots:
             QString name = QString::fromUtf8(entry.name);
             if (entry.index >= 0)
                 name += QStringLiteral("(%1)").arg(entry.index);
-            names.insert(ctl(name).widget(), name);
+            names.insert(widgetOf(ctl(name)), name);
         }
         SL order;
-        QWidget* const first = ctl("cmd").widget();
+        QWidget* const first = widgetOf(ctl("cmd"));
         QWidget* w = first;
         for (int step = 0; step < 1000; ++step) {
             if (names.contains(w) && w->focusPolicy() != Qt::NoFocus)
@@ -183,7 +184,7 @@ private slots:
         }
         QCOMPARE(order, SL({"cmd", "txt", "opt(0)", "opt(1)", "opt(2)", "optX"}));
         for (const QString& name : order)
-            QCOMPARE(ctl(name).widget()->focusPolicy(), Qt::StrongFocus);
+            QCOMPARE(widgetOf(ctl(name))->focusPolicy(), Qt::StrongFocus);
         QCOMPARE(errorNumber([this] { ctl("lblA").SetFocus(); }), 438);
     }
 
@@ -205,13 +206,13 @@ private slots:
         QFETCH(bool, bold);
         QFETCH(OleColor, back);
         QFETCH(OleColor, fore);
-        const QWidget* w = ctl(name).widget();
+        const QWidget* w = widgetOf(ctl(name));
         const QFontInfo info(w->font());
         QCOMPARE(info.pixelSize(), pixelSize);
         QCOMPARE(info.bold(), bold);
         QCOMPARE(w->palette().color(w->backgroundRole()).name(), toQColor(back).name());
         QCOMPARE(w->palette().color(w->foregroundRole()).name(), toQColor(fore).name());
-        QCOMPARE(m_form->clientArea()->palette().color(QPalette::Window).name(),
+        QCOMPARE(clientAreaOf(*m_form)->palette().color(QPalette::Window).name(),
                  toQColor(kGrey).name());
     }
 
@@ -252,29 +253,29 @@ private slots:
         QCOMPARE(byConversion + byControl, 0);
         QCOMPARE(toQColor(value).name(), expected.name());
         QCOMPARE(cmd.BackColor(), value);
-        QCOMPARE(cmd.widget()->palette().color(QPalette::Button).name(), expected.name());
+        QCOMPARE(widgetOf(cmd)->palette().color(QPalette::Button).name(), expected.name());
     }
 
     void visibilityAndTexts() {
         QVERIFY(showForm());
-        QCOMPARE(m_form->Caption(), QStringLiteral("Test window"));
+        QCOMPARE(m_form->Caption(), ("Test window"));
         Control& hidden = ctl("lblHidden");
         QVERIFY(!hidden.Visible());
-        QVERIFY(!hidden.widget()->isVisible());
+        QVERIFY(!widgetOf(hidden)->isVisible());
         for (const char* name : {"fra", "opt(2)", "lblA", "shpB", "txt", "cmd"})
-            QVERIFY2(ctl(name).widget()->isVisible(), name);
+            QVERIFY2(widgetOf(ctl(name))->isVisible(), name);
         hidden.setVisible(true);
-        QVERIFY(hidden.widget()->isVisible());
+        QVERIFY(widgetOf(hidden)->isVisible());
 
         Control& txt = ctl("txt");
-        auto* edit = qobject_cast<QPlainTextEdit*>(txt.widget());
+        auto* edit = qobject_cast<QPlainTextEdit*>(widgetOf(txt));
         QVERIFY(edit);
-        QCOMPARE(txt.Text(), QStringLiteral("first line\r\nsecond line"));
-        QCOMPARE(edit->toPlainText(), QStringLiteral("first line\nsecond line"));
-        txt.setCaption(QStringLiteral("a\r\n\r\nb\r\n"));
-        QCOMPARE(txt.Text(), QStringLiteral("a\r\n\r\nb\r\n"));
-        QCOMPARE(edit->toPlainText(), QStringLiteral("a\n\nb\n"));
-        QCOMPARE(ctl("cmd").Caption(), QStringLiteral("&Go"));
+        QCOMPARE(txt.Text(), ("first line\r\nsecond line"));
+        QCOMPARE(edit->toPlainText(), ("first line\nsecond line"));
+        txt.setCaption(("a\r\n\r\nb\r\n"));
+        QCOMPARE(txt.Text(), ("a\r\n\r\nb\r\n"));
+        QCOMPARE(edit->toPlainText(), ("a\n\nb\n"));
+        QCOMPARE(ctl("cmd").Caption(), ("&Go"));
     }
 
     // The name a screen reader speaks is the text the control shows; a name
@@ -294,21 +295,21 @@ private slots:
     void accessibleNamesFollowCaptions() {
         QFETCH(SL, row);
         Control& c = ctl(row[0]);
-        QCOMPARE(c.widget()->accessibleName(), row[1]);
-        c.setCaption(row[2]);
-        QCOMPARE(c.widget()->accessibleName(), row[3]);
-        c.setAccessibleName(QStringLiteral("custom"));
-        c.setCaption(QStringLiteral("&Later"));
-        QCOMPARE(c.widget()->accessibleName(), QStringLiteral("custom"));
+        QCOMPARE(widgetOf(c)->accessibleName(), row[1]);
+        c.setCaption(fromQString(row[2]));
+        QCOMPARE(widgetOf(c)->accessibleName(), row[3]);
+        c.setAccessibleName(("custom"));
+        c.setCaption(("&Later"));
+        QCOMPARE(widgetOf(c)->accessibleName(), ("custom"));
     }
 
     void arrayMembersInIndexOrder() {
-        const QList<Control*> members = m_form->array("opt");
+        const std::vector<Control*> members = m_form->array("opt");
         SL captions;
-        for (qsizetype i = 0; i < members.size(); ++i) {
-            QCOMPARE(qsizetype{members[i]->Index()}, i);
+        for (size_t i = 0; i < members.size(); ++i) {
+            QCOMPARE(static_cast<size_t>(members[i]->Index()), i);
             QCOMPARE(&ctl(QStringLiteral("opt(%1)").arg(i)), members[i]);
-            captions << members[i]->Caption();
+            captions << toQString(members[i]->Caption());
         }
         QCOMPARE(captions, SL({"&Red", "&Green", "&Blue"}));
     }
@@ -332,7 +333,7 @@ private slots:
             QFAIL("no error raised");
         } catch (const RuntimeError& e) {
             QCOMPARE(e.number(), 730);
-            QVERIFY2(e.text().contains(named), qPrintable(e.text()));
+            QVERIFY2(toQString(e.text()).contains(named), e.text().c_str());
         }
     }
 
@@ -388,8 +389,8 @@ private slots:
         QVERIFY(showForm());
         logClicks({"lblA", "lblB", "shpA", "shpB", "fra", "txt"});
         m_form->Click = [this] { m_log << "frmTest"; };
-        QTest::mouseClick(m_form->window()->windowHandle(), Qt::LeftButton, {},
-                          m_form->clientArea()->mapTo(m_form->window(), point));
+        QTest::mouseClick(windowOf(*m_form)->windowHandle(), Qt::LeftButton, {},
+                          clientAreaOf(*m_form)->mapTo(windowOf(*m_form), point));
         QCoreApplication::processEvents();
         QCOMPARE(m_log, handlers);
     }
@@ -415,7 +416,7 @@ private slots:
         // The window system activating the window (the user came back from
         // another program) is no Activate; neither is showing it again.
         QEvent activate(QEvent::WindowActivate);
-        QCoreApplication::sendEvent(m_form->window(), &activate);
+        QCoreApplication::sendEvent(windowOf(*m_form), &activate);
         m_form->Show();
         QCoreApplication::processEvents();
         QCOMPARE(m_log, expected);
@@ -434,20 +435,20 @@ private slots:
 
     void menuEntries() {
         QFETCH(SL, row);
-        MenuEntry& entry = m_form->menu(row[0]);
+        MenuEntry& entry = m_form->menu(fromQString(row[0]));
         QCOMPARE(entry.Caption(), row[1]);
-        QCOMPARE(entry.action()->isSeparator(), row[1] == QLatin1String("-"));
-        QCOMPARE(entry.action()->shortcut(), QKeySequence(row[2]));
-        if (entry.action()->isSeparator())
+        QCOMPARE(actionOf(entry)->isSeparator(), row[1] == QLatin1String("-"));
+        QCOMPARE(actionOf(entry)->shortcut(), QKeySequence(row[2]));
+        if (actionOf(entry)->isSeparator())
             return; // nothing to choose
         QVERIFY(showForm());
         entry.Click = [this, row] { m_log << row[0]; };
-        entry.action()->trigger();
+        actionOf(entry)->trigger();
         QCOMPARE(m_log, SL{row[0]});
         if (row[2].isEmpty())
             return;
         ctl("cmd").SetFocus();
-        QTest::keySequence(ctl("cmd").widget(), QKeySequence(row[2]));
+        QTest::keySequence(widgetOf(ctl("cmd")), QKeySequence(row[2]));
         QCOMPARE(m_log, SL({row[0], row[0]}));
     }
 
@@ -477,15 +478,15 @@ private slots:
         m_form->KeyDown = [this](int code, int shift) {
             m_log << QStringLiteral("%1/%2").arg(code).arg(shift);
         };
-        QApplication::clipboard()->setText(QStringLiteral("pasted"));
+        QApplication::clipboard()->setText(("pasted"));
         Control& target = ctl(focus);
         target.SetFocus();
-        QCOMPARE(QApplication::focusWidget(), target.widget());
-        QTest::keySequence(target.widget(), keys);
+        QCOMPARE(QApplication::focusWidget(), widgetOf(target));
+        QTest::keySequence(widgetOf(target), keys);
         QCOMPARE(m_log, seen);
-        QCOMPARE(ctl("txt").Text(), QStringLiteral("first line\r\nsecond line"));
-        QCOMPARE(qobject_cast<QPlainTextEdit*>(ctl("txt").widget())->toPlainText(),
-                 QStringLiteral("first line\nsecond line"));
+        QCOMPARE(ctl("txt").Text(), ("first line\r\nsecond line"));
+        QCOMPARE(qobject_cast<QPlainTextEdit*>(widgetOf(ctl("txt")))->toPlainText(),
+                 ("first line\nsecond line"));
     }
 
     // A size assignment raises Resize inside itself, once, and only when the
@@ -530,12 +531,12 @@ private slots:
         QCOMPARE(get(), before + change);
         // The outer size is the frame Qt reports (offscreen draws a thin
         // one), the menu bar and the client area.
-        const QWidget* window = f.window();
+        const QWidget* window = windowOf(f);
         const QSize frame = window->frameGeometry().size() - window->size();
         QCOMPARE(f.Width(), twipsX(window->frameGeometry().width()));
         QCOMPARE(f.ScaleWidth(), f.Width() - twipsX(frame.width()));
         QCOMPARE(f.ScaleHeight(),
-                 f.Height() - twipsY(frame.height()) - twipsY(f.menuBar()->height()));
+                 f.Height() - twipsY(frame.height()) - twipsY(menuBarOf(f)->height()));
     }
 
     void eventsRaisedInAHandlerWait() {
@@ -553,7 +554,7 @@ private slots:
             m_form->setWidth(m_form->Width() + 1500); // its Resize runs right here
             m_log << "cmd ends";
         };
-        QTest::mouseClick(ctl("cmd").widget(), Qt::LeftButton);
+        QTest::mouseClick(widgetOf(ctl("cmd")), Qt::LeftButton);
         QCOMPARE(m_log, SL({"cmd begins", "Resize", "cmd ends", "opt(1)", "lblA"}));
         QCOMPARE(starts, SL({"Click@1", "Resize@2", "Click@1", "Click@1"}));
         QVERIFY(!Runtime::get().handlerRunning());

@@ -2,6 +2,7 @@
 // presets and border drags, the colour ribbon, the help and notice panes, the
 // About dialog and a runtime error inside Resize.
 #include "fonts.h"
+#include "qt_forms.h"
 #include "runtime.h"
 #include "screen.h"
 #include "vt_about.h"
@@ -61,9 +62,9 @@ class VtMainTest : public QObject {
 
     forms::Form& form() { return m_main->form(); }
     Control& ctl(const char* name, int index = -1) {
-        return form().control(QString::fromLatin1(name), static_cast<forms::Integer>(index));
+        return form().control(name, static_cast<forms::Integer>(index));
     }
-    QRect outer() { return form().window()->frameGeometry(); }
+    QRect outer() { return windowOf(form())->frameGeometry(); }
 
     static void settle() { QCoreApplication::processEvents(); }
     void start() {
@@ -77,22 +78,22 @@ class VtMainTest : public QObject {
         });
     }
     void click(Control& c) {
-        QTest::mouseClick(c.widget(), Qt::LeftButton);
+        QTest::mouseClick(widgetOf(c), Qt::LeftButton);
         settle();
     }
     void clickPreset(int i) { click(ctl("ScrSizeOpt", i)); }
     void clickSwatch(int i) { click(ctl("ColorBox", i)); }
     // A border drag: the window system resizes the window.
     void dragTo(QSize size) {
-        form().window()->resize(size);
+        windowOf(form())->resize(size);
         settle();
     }
     void moveBy(QPoint by) {
-        form().window()->move(form().window()->pos() + by);
+        windowOf(form())->move(windowOf(form())->pos() + by);
         settle();
     }
     void menu(const char* name) {
-        form().menu(QString::fromLatin1(name)).action()->trigger();
+        actionOf(form().menu(name))->trigger();
         settle();
     }
     void activate() {
@@ -101,8 +102,8 @@ class VtMainTest : public QObject {
     }
     // A click at a point of a widget, routed by the window as the user's would be.
     void clickAt(QWidget* widget, QPoint at) {
-        QTest::mouseClick(form().window()->windowHandle(), Qt::LeftButton, {},
-                          widget->mapTo(form().window(), at));
+        QTest::mouseClick(windowOf(form())->windowHandle(), Qt::LeftButton, {},
+                          widget->mapTo(windowOf(form()), at));
         settle();
     }
 
@@ -118,7 +119,7 @@ class VtMainTest : public QObject {
         for (int i = 0; i < 24; ++i)
             if (ctl("ColorBox", i).Caption() == kMark)
                 marked << i;
-            else if (!ctl("ColorBox", i).Caption().isEmpty())
+            else if (!ctl("ColorBox", i).Caption().empty())
                 marked << -1000 - i; // a stray caption shows up as a mismatch
         return marked;
     }
@@ -128,10 +129,11 @@ class VtMainTest : public QObject {
         QDebug(&text) << outer() << selectedPresets() << ctl("CustomOpt").Enabled()
                       << ctl("CustomOpt").Value() << marks() << ctl("Shape1").Visible()
                       << ctl("Shape1").Left() << ctl("Shape1").Top() << hex8(form().BackColor())
-                      << ctl("CurScrSize").Caption() << ctl("CurBackColor").Caption()
-                      << ctl("Text1").Visible() << ctl("Text2").Visible();
+                      << ctl("CurScrSize").Caption().c_str()
+                      << ctl("CurBackColor").Caption().c_str() << ctl("Text1").Visible()
+                      << ctl("Text2").Visible();
         for (int i = 0; i < 24; ++i)
-            QDebug(&text) << ctl("ColorBox", i).widget()->accessibleName();
+            QDebug(&text) << widgetOf(ctl("ColorBox", i))->accessibleName();
         return text;
     }
 
@@ -140,11 +142,11 @@ class VtMainTest : public QObject {
         const QRect r = outer();
         QCOMPARE(ctl("CurScrSize").Caption(),
                  QStringLiteral("Current screen size = %1 X %2").arg(r.width()).arg(r.height()));
-        QVERIFY(!ctl("Text1").Visible() && !ctl("Text1").widget()->isVisible());
-        QVERIFY(!ctl("Text2").Visible() && !ctl("Text2").widget()->isVisible());
+        QVERIFY(!ctl("Text1").Visible() && !widgetOf(ctl("Text1"))->isVisible());
+        QVERIFY(!ctl("Text2").Visible() && !widgetOf(ctl("Text2"))->isVisible());
 
-        const QSize client = form().clientArea()->size();
-        const QRect frame = ctl("Frame1").widget()->geometry();
+        const QSize client = clientAreaOf(form())->size();
+        const QRect frame = widgetOf(ctl("Frame1"))->geometry();
         QVERIFY(qAbs(doubledCentre(frame).x() - client.width()) <= 2);
         QVERIFY(qAbs(doubledCentre(frame).y() - client.height()) <= 2);
         if (client.width() < frame.width())
@@ -152,12 +154,12 @@ class VtMainTest : public QObject {
         if (client.height() < frame.height())
             QVERIFY(frame.y() < 0 && ctl("Frame1").Top() < 0);
 
-        const QRect bar = ctl("W95StartBar").widget()->geometry();
+        const QRect bar = widgetOf(ctl("W95StartBar"))->geometry();
         QCOMPARE(bar.height(), 24);
         QCOMPARE(bar.y() + bar.height(), client.height());
         QCOMPARE(bar.x(), 0);
         QCOMPARE(bar.width(), r.width());
-        const QRect start = ctl("Start").widget()->geometry();
+        const QRect start = widgetOf(ctl("Start"))->geometry();
         QCOMPARE(start.height(), 24);
         QCOMPARE(start.y(), bar.y());
         QCOMPARE(start.x(), 0);
@@ -171,7 +173,7 @@ class VtMainTest : public QObject {
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         const double x = (screen.width() - size.width()) / 4.0;
         const double y = (screen.height() - size.height()) / 4.0;
-        const QRect client = form().window()->geometry();
+        const QRect client = windowOf(form())->geometry();
         const auto near = [](int at, double wanted, int shift) {
             return qAbs(at - wanted) <= 0.5 || (wanted < 0 && qAbs(at - shift - wanted) <= 0.5);
         };
@@ -193,8 +195,8 @@ class VtMainTest : public QObject {
             poll.stop();
             v.reached = true;
             v.about = about;
-            QWidget* dialog = about->form().window();
-            QWidget* ok = about->form().control(QStringLiteral("Command1")).widget();
+            QWidget* dialog = windowOf(about->form());
+            QWidget* ok = widgetOf(about->form().control("Command1"));
             v.shown = dialog->isVisible();
             v.modal = QApplication::activeModalWidget() == dialog;
             v.aboutOuter = dialog->frameGeometry();
@@ -231,7 +233,7 @@ class VtMainTest : public QObject {
 
 private slots:
     void initTestCase() {
-        forms::installFontSubstitutes();
+        installFontSubstitutes();
         QVERIFY(QGuiApplication::primaryScreen());
         QCOMPARE(forms::Screen().TwipsPerPixelX(), kTwips);
         QCOMPARE(forms::Screen().TwipsPerPixelY(), kTwips);
@@ -242,7 +244,7 @@ private slots:
         m_errorNumbers.clear();
         m_events.clear();
         Runtime::get().setErrorReporter([this](const forms::RuntimeError& e) {
-            m_errors << QStringLiteral("%1: %2").arg(e.number()).arg(e.text());
+            m_errors << QStringLiteral("%1: %2").arg(e.number()).arg(toQString(e.text()));
             m_errorNumbers << e.number();
         });
         m_main = std::make_unique<vistrum::VtMain>();
@@ -269,7 +271,7 @@ private slots:
         QCOMPARE(ctl("CurScrSize").Caption(), QStringLiteral("Current screen size = 640 X 480"));
         QCOMPARE(ctl("CurBackColor").Caption(), QStringLiteral("Color = 8000000F Hex"));
         QCOMPARE(marks(), QList<int>());
-        QVERIFY(!ctl("Shape1").Visible() && !ctl("Shape1").widget()->isVisible());
+        QVERIFY(!ctl("Shape1").Visible() && !widgetOf(ctl("Shape1"))->isVisible());
         checkResizeLayout();
         checkQuarterPosition(QSize(640, 480));
         QVERIFY(m_main->Activated);
@@ -319,7 +321,7 @@ private slots:
         QVERIFY(ctl("Text2").Visible());
         const QPoint place = outer().topLeft();
         dragTo(size);
-        QCOMPARE(form().window()->size(), size);
+        QCOMPARE(windowOf(form())->size(), size);
         QCOMPARE(outer().topLeft(), place);
         QVERIFY(ctl("CustomOpt").Enabled());
         QVERIFY(ctl("CustomOpt").Value());
@@ -377,16 +379,16 @@ private slots:
         QCOMPARE(marks(), QList<int>{index});
         Control& swatch = ctl("ColorBox", index);
         Control& shape = ctl("Shape1");
-        QVERIFY(shape.Visible() && shape.widget()->isVisible());
+        QVERIFY(shape.Visible() && widgetOf(shape)->isVisible());
         QCOMPARE(shape.Left(), swatch.Left());
         QCOMPARE(shape.Top(), swatch.Top());
-        QCOMPARE(shape.widget()->geometry(), swatch.widget()->geometry());
+        QCOMPARE(widgetOf(shape)->geometry(), widgetOf(swatch)->geometry());
         // The marker is drawn over the swatch, not hidden beneath it.
-        const QObjectList stack = swatch.widget()->parent()->children();
-        QVERIFY(stack.indexOf(shape.widget()) > stack.indexOf(swatch.widget()));
+        const QObjectList stack = widgetOf(swatch)->parent()->children();
+        QVERIFY(stack.indexOf(widgetOf(shape)) > stack.indexOf(widgetOf(swatch)));
 
-        const QColor shown = swatch.widget()->palette().color(QPalette::Window);
-        QCOMPARE(form().clientArea()->palette().color(QPalette::Window), shown);
+        const QColor shown = widgetOf(swatch)->palette().color(QPalette::Window);
+        QCOMPARE(clientAreaOf(form())->palette().color(QPalette::Window), shown);
         QCOMPARE(form().BackColor(), vistrum::kSwatches[static_cast<size_t>(index)].back);
         // Eight digits, stored blue byte first.
         const QString digits = QStringLiteral("00%1%2%3")
@@ -399,10 +401,10 @@ private slots:
                                 .arg(shown.red())
                                 .arg(shown.green())
                                 .arg(shown.blue());
-        QCOMPARE(swatch.widget()->accessibleName(), rgb + QStringLiteral(", selected"));
-        QVERIFY(!ctl("ColorBox", first).widget()->accessibleName().endsWith("selected"));
+        QCOMPARE(widgetOf(swatch)->accessibleName(), rgb + QStringLiteral(", selected"));
+        QVERIFY(!widgetOf(ctl("ColorBox", first))->accessibleName().endsWith("selected"));
         // The mark stays readable: light on the dark swatches, black elsewhere.
-        const QColor mark = swatch.widget()->palette().color(QPalette::WindowText);
+        const QColor mark = widgetOf(swatch)->palette().color(QPalette::WindowText);
         QVERIFY(qAbs(mark.lightness() - shown.lightness()) >= 96);
     }
 
@@ -468,19 +470,19 @@ private slots:
             const bool help = entry == QLatin1String("Help");
             Control& pane = ctl(help ? "Text2" : "Text1");
             Control& other = ctl(help ? "Text1" : "Text2");
-            QVERIFY(pane.Visible() && pane.widget()->isVisible());
-            QVERIFY(!other.Visible() && !other.widget()->isVisible());
+            QVERIFY(pane.Visible() && widgetOf(pane)->isVisible());
+            QVERIFY(!other.Visible() && !widgetOf(other)->isVisible());
             // Same centre as the frame; the wider pane overhangs both sides alike.
             QCOMPARE(pane.Left() + pane.Width() / 2, frame.Left() + frame.Width() / 2);
             QCOMPARE(pane.Top() + pane.Height() / 2, frame.Top() + frame.Height() / 2);
             const forms::Single leftOverhang = frame.Left() - pane.Left();
             QVERIFY(leftOverhang > 0);
             QCOMPARE(pane.Left() + pane.Width() - (frame.Left() + frame.Width()), leftOverhang);
-            const QRect shown = pane.widget()->geometry();
+            const QRect shown = widgetOf(pane)->geometry();
             // On top of the frame, where the user sees it.
-            QWidget* atCentre = form().clientArea()->childAt(shown.center());
+            QWidget* atCentre = clientAreaOf(form())->childAt(shown.center());
             QVERIFY(atCentre &&
-                    (atCentre == pane.widget() || pane.widget()->isAncestorOf(atCentre)));
+                    (atCentre == widgetOf(pane) || widgetOf(pane)->isAncestorOf(atCentre)));
             if (entry == previousEntry)
                 QCOMPARE(shown, previous); // opened again: stays where it was
             previous = shown;
@@ -504,20 +506,20 @@ private slots:
         menu(entry.constData());
         Control& pane = ctl(entry == "Help" ? "Text2" : "Text1");
         QVERIFY(pane.Visible());
-        const QString before = pane.Caption();
+        const forms::String before = pane.Caption();
         if (where == "client area") {
             const QPoint free(5, 5);
-            QVERIFY(!form().clientArea()->childAt(free));
-            clickAt(form().clientArea(), free);
+            QVERIFY(!clientAreaOf(form())->childAt(free));
+            clickAt(clientAreaOf(form()), free);
         } else if (where == "task bar") {
-            QWidget* bar = ctl("W95StartBar").widget();
+            QWidget* bar = widgetOf(ctl("W95StartBar"));
             const QPoint at(bar->width() - 10, bar->height() / 2);
-            QVERIFY(!ctl("Start").widget()->geometry().contains(bar->mapToParent(at)));
+            QVERIFY(!widgetOf(ctl("Start"))->geometry().contains(bar->mapToParent(at)));
             clickAt(bar, at);
         } else {
-            clickAt(pane.widget(), pane.widget()->rect().center());
+            clickAt(widgetOf(pane), widgetOf(pane)->rect().center());
         }
-        QVERIFY(!pane.Visible() && !pane.widget()->isVisible());
+        QVERIFY(!pane.Visible() && !widgetOf(pane)->isVisible());
         QVERIFY(!ctl("Text1").Visible() && !ctl("Text2").Visible());
         QCOMPARE(pane.Caption(), before);
     }
@@ -541,26 +543,26 @@ private slots:
         QFETCH(QByteArray, focus);
         QFETCH(int, key);
         start();
-        form().window()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form().window()));
+        windowOf(form())->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(windowOf(form())));
         menu(entry.constData());
         Control& pane = ctl(entry == "Help" ? "Text2" : "Text1");
         QVERIFY(pane.Visible());
-        QWidget* target = form().window();
+        QWidget* target = windowOf(form());
         if (focus.isEmpty()) {
             if (QApplication::focusWidget())
                 QApplication::focusWidget()->clearFocus();
             QVERIFY(!QApplication::focusWidget());
         } else {
-            target = ctl(focus.constData(), focus == "ScrSizeOpt" ? 0 : -1).widget();
+            target = widgetOf(ctl(focus.constData(), focus == "ScrSizeOpt" ? 0 : -1));
             target->setFocus();
             QCOMPARE(QApplication::focusWidget(), target);
         }
-        const QString text = static_cast<QPlainTextEdit*>(pane.widget())->toPlainText();
-        const QString caption = pane.Caption();
+        const QString text = static_cast<QPlainTextEdit*>(widgetOf(pane))->toPlainText();
+        const forms::String caption = pane.Caption();
         QTest::keyClick(target, static_cast<Qt::Key>(key));
         settle();
-        QCOMPARE(static_cast<QPlainTextEdit*>(pane.widget())->toPlainText(), text);
+        QCOMPARE(static_cast<QPlainTextEdit*>(widgetOf(pane))->toPlainText(), text);
         QCOMPARE(pane.Caption(), caption);
         QVERIFY2(!pane.Visible(), "a key press leaves the pane open");
     }

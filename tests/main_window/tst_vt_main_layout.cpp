@@ -4,6 +4,7 @@
 #include "colors.h"
 #include "fonts.h"
 #include "form.h"
+#include "qt_forms.h"
 #include "vt_main.h"
 #include "vt_main_layout.h"
 
@@ -24,7 +25,7 @@ namespace {
 constexpr forms::Single kTwipsPerPixel = 15;
 
 QString nameOf(const ControlSpec& c) {
-    const QString name = QString::fromUtf8(c.name);
+    const QString name = c.name;
     return c.index >= 0 ? QStringLiteral("%1(%2)").arg(name).arg(c.index) : name;
 }
 
@@ -57,7 +58,7 @@ class VtMainLayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { forms::installFontSubstitutes(); }
+    void initTestCase() { installFontSubstitutes(); }
 
     void controlNamesAndArrays() {
         QCOMPARE(kVtMainLayout.controls.size(), size_t{45});
@@ -163,12 +164,10 @@ private slots:
         const auto pixels = [](forms::Single twips) { return int(std::lround(twips / 15.0)); };
         QStringList misplaced;
         for (const ControlSpec& c : kVtMainLayout.controls) {
-            const QWidget* widget =
-                main.form().control(QString::fromUtf8(c.name), c.index).widget();
+            const QWidget* widget = widgetOf(main.form().control(c.name, c.index));
             const QRect want(pixels(c.left), pixels(c.top), pixels(c.width), pixels(c.height));
-            const QWidget* container =
-                c.container ? main.form().control(QString::fromUtf8(c.container)).widget()
-                            : main.form().clientArea();
+            const QWidget* container = c.container ? widgetOf(main.form().control(c.container))
+                                                   : clientAreaOf(main.form());
             if (widget->geometry() != want || widget->parentWidget() != container)
                 misplaced << QStringLiteral("%1 at %2")
                                  .arg(nameOf(c), QDebug::toString(widget->geometry()));
@@ -240,7 +239,7 @@ private slots:
         const ControlSpec* entry = find(pane.constData());
         QVERIFY(entry);
         QCOMPARE(entry->kind, forms::Kind::TextBox);
-        const QFontMetrics metrics(forms::makeFont(entry->font));
+        const QFontMetrics metrics(forms::qt::makeFont(entry->font));
         QString text = QString::fromUtf8(entry->caption);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         // The pane keeps a margin of two pixels around its text.
@@ -301,13 +300,13 @@ private slots:
 
         // The menu as built.
         forms::Form form(kVtMainLayout);
-        QAction* action = form.menu(QString::fromLatin1(name)).action();
-        QCOMPARE(form.menu(QString::fromLatin1(name)).Caption(), caption);
+        QAction* action = actionOf(form.menu(name.constData()));
+        QCOMPARE(form.menu(name.constData()).Caption(), caption);
         QCOMPARE(action->isSeparator(), caption == QLatin1String("-"));
         QCOMPARE(action->shortcut(), shortcut);
-        QWidget* holder = form.menuBar();
+        QWidget* holder = menuBarOf(form);
         if (!parent.isEmpty())
-            holder = form.menuBar()->findChild<QMenu*>(QString::fromLatin1(parent));
+            holder = menuBarOf(form)->findChild<QMenu*>(parent);
         QVERIFY(holder);
         QCOMPARE(holder->actions().indexOf(action), position);
     }

@@ -10,6 +10,7 @@
 //   VISTRUM_STRESS_ARTIFACTS folder for a screenshot of a failure
 #include "colors.h"
 #include "fonts.h"
+#include "qt_forms.h"
 #include "runtime.h"
 #include "vt_about.h"
 #include "vt_main.h"
@@ -186,9 +187,9 @@ class StressTest : public QObject {
 
     forms::Form& form() { return m_main->form(); }
     Control& ctl(const char* name, int index = -1) {
-        return form().control(QString::fromLatin1(name), forms::Integer(index));
+        return form().control(name, forms::Integer(index));
     }
-    xcb_window_t xid() { return xcb_window_t(form().window()->winId()); }
+    xcb_window_t xid() { return xcb_window_t(windowOf(form())->winId()); }
     int rnd(int n) { return int(m_rng() % quint32(n)); }
 
     // Lets Qt take in everything the X server has sent so far.
@@ -209,7 +210,7 @@ class StressTest : public QObject {
     QList<int> marks() { // a caption other than the mark counts as -100 - index
         QList<int> marked;
         for (int i = 0; i < 24; ++i)
-            if (const QString c = ctl("ColorBox", i).Caption(); !c.isEmpty())
+            if (const QString c = toQString(ctl("ColorBox", i).Caption()); !c.isEmpty())
                 marked << (c == QStringLiteral("\u00D7") ? i : -100 - i);
         return marked;
     }
@@ -237,14 +238,15 @@ class StressTest : public QObject {
         if (ctl("CurScrSize").Caption() !=
             QStringLiteral("Current screen size = %1 X %2").arg(outer.width()).arg(outer.height()))
             return QStringLiteral("readout '%1', outer %2 (frame %3)")
-                .arg(ctl("CurScrSize").Caption(), text(outer), text(m_x.frame(xid())));
+                .arg(toQString(ctl("CurScrSize").Caption()), text(outer), text(m_x.frame(xid())));
         const int option = selectedOption();
         if (option < -1)
             return QStringLiteral("%1 option buttons selected").arg(option == -2 ? 0 : 2);
         for (int i = -1; i < 12; ++i) {
             Control& o = i < 0 ? ctl("CustomOpt") : ctl("ScrSizeOpt", i);
-            if (o.Value() != static_cast<QAbstractButton*>(o.widget())->isChecked())
-                return o.displayName() + QStringLiteral(": Value and the button disagree");
+            if (o.Value() != static_cast<QAbstractButton*>(widgetOf(o))->isChecked())
+                return toQString(o.displayName()) +
+                       QStringLiteral(": Value and the button disagree");
         }
         if (ctl("CustomOpt").Enabled() != (option == -1))
             return QStringLiteral("Custom Size enabled is %1 with option %2")
@@ -259,8 +261,8 @@ class StressTest : public QObject {
             return QStringLiteral("both panes visible");
         for (const auto& [pane, caption] :
              {std::pair{"Text1", m_text1}, std::pair{"Text2", m_text2}}) {
-            const auto* edit = static_cast<QPlainTextEdit*>(ctl(pane).widget());
-            if (ctl(pane).Visible() != edit->isVisibleTo(form().window()))
+            const auto* edit = static_cast<QPlainTextEdit*>(widgetOf(ctl(pane)));
+            if (ctl(pane).Visible() != edit->isVisibleTo(windowOf(form())))
                 return QStringLiteral("%1: Visible and the widget disagree").arg(pane);
             if (ctl(pane).Caption() != caption ||
                 edit->toPlainText() != QString(caption).replace(QStringLiteral("\r\n"), "\n"))
@@ -284,10 +286,10 @@ class StressTest : public QObject {
         const QString hex = QStringLiteral("%1").arg(form().BackColor(), 8, 16, QChar('0'));
         if (ctl("CurBackColor").Caption() != QStringLiteral("Color = %1 Hex").arg(hex.toUpper()))
             return QStringLiteral("colour readout '%1', colour %2")
-                .arg(ctl("CurBackColor").Caption(), hex);
-        const QColor painted = form().clientArea()->palette().color(QPalette::Window);
+                .arg(toQString(ctl("CurBackColor").Caption()), hex);
+        const QColor painted = clientAreaOf(form())->palette().color(QPalette::Window);
         if (form().BackColor() < forms::kSystemColorFlag &&
-            painted.rgb() != forms::toQColor(form().BackColor()).rgb())
+            painted.rgb() != toQColor(form().BackColor()).rgb())
             return QStringLiteral("the client area is painted %1").arg(painted.name());
         return {};
     }
@@ -387,7 +389,7 @@ class StressTest : public QObject {
 
     void clickPreset(Expect& e, const Snapshot& before, int i) {
         note(QStringLiteral("preset %1").arg(vistrum::kPresetCaptions[size_t(i)]));
-        QTest::mouseClick(ctl("ScrSizeOpt", i).widget(), Qt::LeftButton);
+        QTest::mouseClick(widgetOf(ctl("ScrSizeOpt", i)), Qt::LeftButton);
         if (before.option != i)
             expectPreset(e, before, i);
     }
@@ -399,12 +401,11 @@ class StressTest : public QObject {
             // A user's click waits for the dialog's own event loop; a timer
             // would fire already while the dialog waits for its frame.
             vistrum::VtAbout* dialog = m_main->aboutIfCreated();
-            if (!dialog || QApplication::activeModalWidget() != dialog->form().window() ||
+            if (!dialog || QApplication::activeModalWidget() != windowOf(dialog->form()) ||
                 QThread::currentThread()->loopLevel() == 0)
                 return;
             ok.stop();
-            QTest::mouseClick(dialog->form().control(QStringLiteral("Command1")).widget(),
-                              Qt::LeftButton);
+            QTest::mouseClick(widgetOf(dialog->form().control("Command1")), Qt::LeftButton);
             clicked = true;
         });
         connect(&guard, &QTimer::timeout, this, [&] { // a hang guard
@@ -413,7 +414,7 @@ class StressTest : public QObject {
         });
         ok.start(0);
         guard.start(10000);
-        form().menu(QStringLiteral("About")).action()->trigger();
+        actionOf(form().menu("About"))->trigger();
         if (!clicked || m_main->aboutIfCreated()->form().Visible())
             m_problems << QStringLiteral("no modal About dialog, or OK left it open");
     }
@@ -423,9 +424,9 @@ class StressTest : public QObject {
                                        Qt::Key_Down,   Qt::Key_Tab,  Qt::Key_Delete, Qt::Key_F1};
         const Qt::Key k = keys[rnd(int(std::size(keys)))];
         QWidget* target = QApplication::focusWidget();
-        if (!target || target->window() != form().window())
-            target = form().window();
-        const bool active = QApplication::activeWindow() == form().window();
+        if (!target || target->window() != windowOf(form()))
+            target = windowOf(form());
+        const bool active = QApplication::activeWindow() == windowOf(form());
         note(QStringLiteral("key %1 to %2%3")
                  .arg(QKeySequence(k).toString(), target->objectName(),
                       active ? QString() : QStringLiteral(" (window inactive)")));
@@ -436,15 +437,15 @@ class StressTest : public QObject {
     // A click on the client area (or its task bar) where no control is, or
     // on the open pane.
     bool click(Expect& e, const char* where) {
-        QWidget* client = form().clientArea();
+        QWidget* client = clientAreaOf(form());
         QRect area = client->rect();
         if (qstrcmp(where, "taskbar") == 0)
-            area &= ctl("W95StartBar").widget()->geometry();
+            area &= widgetOf(ctl("W95StartBar"))->geometry();
         for (int tries = 0; tries < 20 && !area.isEmpty(); ++tries) {
             QPoint p(area.x() + rnd(area.width()), area.y() + rnd(area.height()));
             QWidget* hit = client->childAt(p);
             if (qstrcmp(where, "pane") == 0) {
-                QWidget* pane = ctl(ctl("Text1").Visible() ? "Text1" : "Text2").widget();
+                QWidget* pane = widgetOf(ctl(ctl("Text1").Visible() ? "Text1" : "Text2"));
                 p = pane->geometry().center();
                 hit = client->childAt(p);
                 if (!pane->isVisible() || !hit || !pane->isAncestorOf(hit))
@@ -453,8 +454,8 @@ class StressTest : public QObject {
                 continue;
             }
             note(QStringLiteral("click-%1 at %2,%3").arg(where).arg(p.x()).arg(p.y()));
-            QTest::mouseClick(form().window()->windowHandle(), Qt::LeftButton, {},
-                              client->mapTo(form().window(), p));
+            QTest::mouseClick(windowOf(form())->windowHandle(), Qt::LeftButton, {},
+                              client->mapTo(windowOf(form()), p));
             e.pane = NoPane;
             return true;
         }
@@ -495,7 +496,7 @@ class StressTest : public QObject {
     // window had before it was minimised or maximised (a minimised window
     // comes back as by a click on its task bar entry).
     void setState(Expect& e, const Snapshot& before, WinState to) {
-        QWidget* w = form().window();
+        QWidget* w = windowOf(form());
         if (before.state == WinState::Normal && to != WinState::Normal)
             m_normalRect = before.outer;
         if (to == WinState::Minimised) {
@@ -535,15 +536,12 @@ class StressTest : public QObject {
         else if (r < 36) {
             const int i = rnd(24);
             note(QStringLiteral("swatch %1").arg(i));
-            QTest::mouseClick(ctl("ColorBox", i).widget(), Qt::LeftButton);
+            QTest::mouseClick(widgetOf(ctl("ColorBox", i)), Qt::LeftButton);
             e.swatch = i;
             e.color = vistrum::kSwatches[size_t(i)].back;
         } else if (r < 48) {
             note(r < 42 ? QStringLiteral("help") : QStringLiteral("shareware"));
-            form()
-                .menu(r < 42 ? QStringLiteral("Help") : QStringLiteral("ShareWare"))
-                .action()
-                ->trigger();
+            actionOf(form().menu(r < 42 ? "Help" : "ShareWare"))->trigger();
             e.pane = r < 42 ? HelpPane : NoticePane;
         } else if (r < 50)
             about();
@@ -573,7 +571,7 @@ class StressTest : public QObject {
     // waits for the first preset (640 X 480).
     bool startMain() {
         m_main = std::make_unique<vistrum::VtMain>();
-        for (Control* option : form().array(QStringLiteral("ScrSizeOpt"))) {
+        for (Control* option : form().array("ScrSizeOpt")) {
             option->Click = [this, handler = option->Click] {
                 struct Inside {
                     int& n;
@@ -582,9 +580,9 @@ class StressTest : public QObject {
                 handler();
             };
         }
-        form().window()->installEventFilter(&m_moves);
-        m_text1 = ctl("Text1").Caption();
-        m_text2 = ctl("Text2").Caption();
+        windowOf(form())->installEventFilter(&m_moves);
+        m_text1 = toQString(ctl("Text1").Caption());
+        m_text2 = toQString(ctl("Text2").Caption());
         m_main->Show();
         Expect e;
         expectPreset(e, Snapshot{}, 0);
@@ -626,7 +624,7 @@ private slots:
     void initTestCase() {
         QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb") && m_x.ok(),
                  "runs on a real X display (QT_QPA_PLATFORM=xcb)");
-        forms::installFontSubstitutes();
+        installFontSubstitutes();
         bool ok = false;
         const quint32 seed = qEnvironmentVariable("VISTRUM_STRESS_SEED").toUInt(&ok);
         m_seed = ok ? seed : kDefaultSeed;
@@ -640,8 +638,9 @@ private slots:
         m_step = 0;
         m_rng.seed(m_seed);
         Runtime::get().setErrorReporter([this](const forms::RuntimeError& error) {
-            m_problems
-                << QStringLiteral("runtime error %1: %2").arg(error.number()).arg(error.text());
+            m_problems << QStringLiteral("runtime error %1: %2")
+                              .arg(error.number())
+                              .arg(toQString(error.text()));
         });
         // Handlers run one at a time; the only nesting is the Resize that a
         // preset's size assignment raises inside the preset's Click.

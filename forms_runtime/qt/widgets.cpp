@@ -2,6 +2,7 @@
 
 #include "control.h"
 #include "form.h"
+#include "qt_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -9,11 +10,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace forms::detail {
+namespace forms::qt::detail {
 
-FormWindow::FormWindow(Form& form, Qt::WindowFlags flags)
+FormWindow::FormWindow(QtWindow& owner, Qt::WindowFlags flags)
     : QWidget(nullptr, flags)
-    , m_form(form) {}
+    , m_owner(owner) {}
 
 void FormWindow::setParts(QWidget* menuBar, int menuHeight, QWidget* client) {
     m_menuBar = menuBar;
@@ -28,14 +29,14 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
     if (m_client)
         m_client->setGeometry(0, m_menuHeight, width(), std::max(0, height() - m_menuHeight));
     QWidget::resizeEvent(event);
-    m_form.onQtResize();
+    m_owner.onQtResize();
 }
 
 void FormWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
         const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-        m_form.onWindowStateChange((old & Qt::WindowMinimized) !=
-                                   (windowState() & Qt::WindowMinimized));
+        m_owner.onWindowStateChange((old & Qt::WindowMinimized) !=
+                                    (windowState() & Qt::WindowMinimized));
     }
     QWidget::changeEvent(event);
 }
@@ -43,12 +44,12 @@ void FormWindow::changeEvent(QEvent* event) {
 void FormWindow::closeEvent(QCloseEvent* event) {
     // The forms layer decides: end the program or only hide.
     event->ignore();
-    m_form.onCloseRequest();
+    m_owner.form().platformCloseRequested();
 }
 
-ClientArea::ClientArea(Form& form, QWidget* parent)
+ClientArea::ClientArea(QtWindow& owner, QWidget* parent)
     : QWidget(parent)
-    , m_form(form) {
+    , m_owner(owner) {
     setAutoFillBackground(true);
 }
 
@@ -60,7 +61,7 @@ void ClientArea::mousePressEvent(QMouseEvent* event) {
 void ClientArea::mouseReleaseEvent(QMouseEvent* event) {
     if (m_pressed && event->button() == Qt::LeftButton &&
         rect().contains(event->position().toPoint()))
-        m_form.raiseEvent("Click", m_form.Click);
+        m_owner.form().platformClicked();
     m_pressed = false;
     event->accept();
 }
@@ -136,9 +137,9 @@ bool ClickFilter::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-KeyPreview::KeyPreview(Form& form, QWidget* window)
+KeyPreview::KeyPreview(QtWindow& owner, QWidget* window)
     : QObject(nullptr)
-    , m_form(form)
+    , m_owner(owner)
     , m_window(window) {}
 
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
@@ -153,7 +154,7 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     if (widget != (first ? first : m_window))
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    m_form.onKeyPress(virtualKeyCode(key->key()), shiftState(key->modifiers()));
+    m_owner.form().platformKeyDown(virtualKeyCode(key->key()), shiftState(key->modifiers()));
     return false;
 }
 
@@ -201,4 +202,4 @@ int shiftState(Qt::KeyboardModifiers modifiers) {
            (modifiers & Qt::AltModifier ? kAltMask : 0);
 }
 
-} // namespace forms::detail
+} // namespace forms::qt::detail

@@ -10,16 +10,19 @@
 
 namespace forms {
 class Control;
-class Form;
 } // namespace forms
 
-namespace forms::detail {
+namespace forms::qt {
+class QtWindow;
+} // namespace forms::qt
+
+namespace forms::qt::detail {
 
 // The top-level window: the menu bar on top, the client area below it.
 class FormWindow : public QWidget {
     Q_OBJECT
 public:
-    FormWindow(Form& form, Qt::WindowFlags flags);
+    FormWindow(QtWindow& owner, Qt::WindowFlags flags);
     void setParts(QWidget* menuBar, int menuHeight, QWidget* client);
 
 protected:
@@ -28,7 +31,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    Form& m_form;
+    QtWindow& m_owner;
     QWidget* m_menuBar = nullptr;
     int m_menuHeight = 0;
     QWidget* m_client = nullptr;
@@ -40,14 +43,14 @@ private:
 class ClientArea : public QWidget {
     Q_OBJECT
 public:
-    ClientArea(Form& form, QWidget* parent);
+    ClientArea(QtWindow& owner, QWidget* parent);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    Form& m_form;
+    QtWindow& m_owner;
     bool m_pressed = false;
 };
 
@@ -100,17 +103,17 @@ private:
 class KeyPreview : public QObject {
     Q_OBJECT
 public:
-    KeyPreview(Form& form, QWidget* window);
+    KeyPreview(QtWindow& owner, QWidget* window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    Form& m_form;
+    QtWindow& m_owner;
     QWidget* m_window;
 };
 
 int virtualKeyCode(int qtKey);
 int shiftState(Qt::KeyboardModifiers modifiers);
 
-} // namespace forms::detail
+} // namespace forms::qt::detail

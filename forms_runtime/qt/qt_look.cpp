@@ -1,12 +1,38 @@
-#include "fonts.h"
+#include "qt_look.h"
 
+#include "colors.h"
+
+#include <QApplication>
 #include <QFontDatabase>
 #include <QHash>
+#include <QPalette>
 #include <QStringList>
 
-namespace forms {
+namespace forms::qt {
 
 namespace {
+
+// System colour numbers and the palette roles that play their part.
+QPalette::ColorRole systemRole(unsigned number) {
+    switch (number) {
+    case 5: // window background
+        return QPalette::Base;
+    case 13: // highlight
+        return QPalette::Highlight;
+    case 14: // highlighted text
+        return QPalette::HighlightedText;
+    case 15: // button face
+        return QPalette::Button;
+    case 16: // button shadow
+        return QPalette::Dark;
+    case 18: // button text
+        return QPalette::ButtonText;
+    case 20: // button highlight
+        return QPalette::Light;
+    default: // 8, window text
+        return QPalette::WindowText;
+    }
+}
 
 // Liberation Sans has Arial's metrics; it also stands in for the old
 // sans-serif screen face, whose sizes it matches closely.
@@ -38,6 +64,14 @@ QString resolvedFamily(const QString& face) {
 
 } // namespace
 
+QColor toQColor(OleColor value) {
+    checkedColor(value);
+    if ((value & kSystemColorFlag) != 0)
+        return QApplication::palette().color(QPalette::Active, systemRole(value & 0xFFU));
+    return QColor(static_cast<int>(value & 0xFFU), static_cast<int>((value >> 8) & 0xFFU),
+                  static_cast<int>((value >> 16) & 0xFFU));
+}
+
 void installFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), standIns());
     QFont::insertSubstitutions(QStringLiteral("Arial"), standIns());
@@ -54,4 +88,4 @@ QFont makeFont(const FontSpec& wanted) {
     return font;
 }
 
-} // namespace forms
+} // namespace forms::qt

@@ -1,0 +1,101 @@
+#include "qt_platform.h"
+
+#include "form.h"
+#include "qt_look.h"
+#include "qt_text.h"
+#include "qt_window.h"
+#include "runtime.h"
+#include "runtime_error.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace forms {
+
+Platform& platform() {
+    static qt::QtPlatform instance;
+    return instance;
+}
+
+namespace qt {
+
+namespace {
+
+QScreen* primaryScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        raiseError(ErrorCode::WindowSystem, "no screen");
+    return screen;
+}
+
+} // namespace
+
+QtPlatform::QtPlatform() {
+    ws::install();
+    installFontSubstitutes();
+    // The window system tells of a new frame from inside Qt's native event
+    // filter; the windows look at it (and may raise Resize) only once Qt is
+    // back in its event loop.
+    ws::setFrameChangedCallback([](quintptr) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [] {
+                for (Form* form : Runtime::get().forms())
+                    static_cast<QtWindow&>(form->peer()).onFrameChanged();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+std::unique_ptr<WindowPeer> QtPlatform::createWindow(Form& form, const WindowSpec& layout) {
+    return std::make_unique<QtWindow>(form, layout, *this);
+}
+
+PixelSize QtPlatform::screenSize() const {
+    const QRect geometry = primaryScreen()->geometry();
+    return {geometry.width(), geometry.height()};
+}
+
+double QtPlatform::logicalDpiX() const {
+    return primaryScreen()->logicalDotsPerInchX();
+}
+
+double QtPlatform::logicalDpiY() const {
+    return primaryScreen()->logicalDotsPerInchY();
+}
+
+void QtPlatform::showError(const RuntimeError& error) {
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                    QStringLiteral("Run-time error '%1':\n\n%2")
+                        .arg(error.number())
+                        .arg(toQString(error.text())),
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+void QtPlatform::quit(int status) {
+    for (QEventLoop* loop : m_loops)
+        loop->exit(status);
+    QCoreApplication::exit(status);
+}
+
+void QtPlatform::handlersDone() {
+    ws::releaseHeldInput();
+}
+
+ws::FrameExtents QtPlatform::lastFrame(BorderStyle border) const {
+    const auto it = m_frames.find(border);
+    if (it != m_frames.end())
+        return it->second;
+    // A window of another kind still has the window manager's borders.
+    return m_frames.empty() ? ws::FrameExtents{} : m_frames.begin()->second;
+}
+
+void QtPlatform::rememberFrame(BorderStyle border, const ws::FrameExtents& frame) {
+    m_frames[border] = frame;
+}
+
+} // namespace qt
+} // namespace forms

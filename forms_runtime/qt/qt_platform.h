@@ -1,0 +1,41 @@
+#pragma once
+// The Qt platform: windows, the screen, error reports and the event loops.
+
+#include "backend.h"
+#include "window_system.h"
+
+#include <map>
+#include <vector>
+
+class QEventLoop;
+
+namespace forms::qt {
+
+class QtPlatform final : public Platform {
+public:
+    QtPlatform();
+
+    std::unique_ptr<WindowPeer> createWindow(Form& form, const WindowSpec& layout) override;
+    PixelSize screenSize() const override;
+    double logicalDpiX() const override;
+    double logicalDpiY() const override;
+    void showError(const RuntimeError& error) override;
+    void quit(int status) override;
+    void handlersDone() override;
+
+    // The frame a window manager last gave a window of this kind: the best
+    // guess for one it has not framed yet (a dialog's frame differs from a
+    // main window's).
+    ws::FrameExtents lastFrame(BorderStyle border) const;
+    void rememberFrame(BorderStyle border, const ws::FrameExtents& frame);
+
+    // The modal loops running, innermost last; quit ends them all.
+    void pushLoop(QEventLoop* loop) { m_loops.push_back(loop); }
+    void popLoop(QEventLoop* loop) { std::erase(m_loops, loop); }
+
+private:
+    std::map<BorderStyle, ws::FrameExtents> m_frames;
+    std::vector<QEventLoop*> m_loops;
+};
+
+} // namespace forms::qt
