@@ -1,0 +1,246 @@
+#include "win32_controls.h"
+
+#include "control.h"
+#include "runtime_error.h"
+#include "win32_colors.h"
+#include "win32_fonts.h"
+#include "win32_shape.h"
+#include "win32_text.h"
+#include "win32_window.h"
+
+#include <commctrl.h>
+
+namespace forms::win32 {
+
+namespace {
+
+struct WindowKind {
+    const wchar_t* className;
+    DWORD style;
+};
+
+WindowKind windowKind(Kind kind, unsigned flags) {
+    const DWORD common = WS_CHILD | WS_CLIPSIBLINGS;
+    switch (kind) {
+    case Kind::Frame:
+        return {L"BUTTON", common | WS_CLIPCHILDREN | BS_GROUPBOX};
+    case Kind::OptionButton:
+        // Not an automatic one: the group is the container, kept here.
+        return {L"BUTTON", common | BS_RADIOBUTTON};
+    case Kind::CommandButton:
+        return {L"BUTTON", common | BS_PUSHBUTTON};
+    case Kind::Label:
+        // SS_NOTIFY: without it a STATIC lets clicks through to its parent.
+        return {L"STATIC", common | SS_NOTIFY | SS_NOPREFIX |
+                               ((flags & Centred) != 0 ? SS_CENTER : SS_LEFT) |
+                               ((flags & Bordered) != 0 ? WS_BORDER : 0)};
+    case Kind::TextBox:
+        // No border and no scroll bars; the panes show fixed texts.
+        return {L"EDIT", common | ES_MULTILINE | ES_READONLY | ES_LEFT};
+    case Kind::Shape:
+        return {shapeClass(), common};
+    }
+    return {L"STATIC", common};
+}
+
+} // namespace
+
+Win32Control::Win32Control(Win32Window& window, Control& control, const ControlSpec& layout,
+                           HWND parent)
+    : m_window(window)
+    , m_control(control)
+    , m_kind(layout.kind)
+    , m_parent(parent) {
+    const WindowKind wk = windowKind(layout.kind, layout.flags);
+    static int nextId = 100;
+    m_hwnd = CreateWindowExW(0, wk.className, L"", wk.style, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
+                             GetModuleHandleW(nullptr), nullptr);
+    if (!m_hwnd)
+        raiseError(ErrorCode::WindowSystem, "creating " + control.displayName());
+    // Made in the layout's order, from the top of the drawing order down:
+    // each new one goes below those before it.
+    SetWindowPos(m_hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (m_kind == Kind::Shape)
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
+    else
+        SetWindowSubclass(m_hwnd, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    if (HFONT f = font(layout.font))
+        SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
+    if (m_kind == Kind::TextBox)
+        SendMessageW(m_hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
+}
+
+Win32Control::~Win32Control() {
+    m_window.forget(this);
+    if (m_kind != Kind::Shape)
+        RemoveWindowSubclass(m_hwnd, subclassProc, 1);
+    DestroyWindow(m_hwnd);
+}
+
+void Win32Control::setGeometry(PixelRect rect) {
+    const UINT redraw = m_window.paintingHeld() ? SWP_NOREDRAW : 0;
+    SetWindowPos(m_hwnd, nullptr, rect.x, rect.y, rect.width, rect.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | redraw);
+    if (m_kind == Kind::Shape)
+        shapeRegion(m_hwnd, m_control, rect.width, rect.height);
+}
+
+void Win32Control::setVisible(bool visible) {
+    m_visible = visible;
+    const bool hadFocus = !visible && (GetFocus() == m_hwnd || IsChild(m_hwnd, GetFocus()));
+    ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
+    // Keys go on reaching the window (and its key preview).
+    if (hadFocus)
+        SetFocus(m_window.hwnd());
+}
+
+bool Win32Control::enabled() const {
+    return IsWindowEnabled(m_hwnd) != FALSE;
+}
+
+void Win32Control::setEnabled(bool enabled) {
+    const bool hadFocus = !enabled && GetFocus() == m_hwnd;
+    EnableWindow(m_hwnd, enabled ? TRUE : FALSE);
+    if (hadFocus)
+        SetFocus(m_window.hwnd());
+}
+
+void Win32Control::setCaption(const String& caption) {
+    SetWindowTextW(m_hwnd, wide(caption).c_str());
+}
+
+// Assistive technology reads a standard control's window text, which is its
+// caption. Another name would take the accessibility server of oleacc,
+// which this backend does without.
+void Win32Control::setAccessibleName(const String&) {}
+
+void Win32Control::setColors(OleColor back, OleColor fore) {
+    m_back = back;
+    m_fore = fore;
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+bool Win32Control::checked() const {
+    return SendMessageW(m_hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Control::setChecked(bool checked) {
+    if (!checked) {
+        SendMessageW(m_hwnd, BM_SETCHECK, BST_UNCHECKED, 0);
+        return;
+    }
+    if (this->checked())
+        return;
+    for (Win32Control* other : m_window.optionGroup(m_parent))
+        if (other != this)
+            SendMessageW(other->hwnd(), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageW(m_hwnd, BM_SETCHECK, BST_CHECKED, 0);
+    m_control.raiseClick();
+}
+
+bool Win32Control::canTakeFocus() const {
+    return m_visible && enabled() && m_control.takesFocus();
+}
+
+void Win32Control::setFocus() {
+    m_window.focus(this);
+}
+
+void Win32Control::notified(WORD code) {
+    if (code != BN_CLICKED)
+        return;
+    if (m_kind == Kind::CommandButton)
+        m_control.raiseClick();
+    // An option button that gets the focus from the program reports a click
+    // too; only the user's selects it.
+    else if (m_kind == Kind::OptionButton && !m_window.focusing())
+        setChecked(true);
+}
+
+HBRUSH Win32Control::colors(HDC dc) const {
+    SetTextColor(dc, colorRef(m_fore));
+    SetBkColor(dc, colorRef(m_back));
+    SetBkMode(dc, OPAQUE);
+    return brush(m_back);
+}
+
+LRESULT CALLBACK Win32Control::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR self) {
+    LRESULT result = 0;
+    if (reinterpret_cast<Win32Control*>(self)->handle(message, wParam, lParam, result))
+        return result;
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+bool Win32Control::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+        // A frame holds controls of its own.
+        if (auto answer = m_window.childMessage(message, wParam, lParam)) {
+            result = *answer;
+            return true;
+        }
+        return false;
+    default:
+        break;
+    }
+    if (m_kind == Kind::Frame) {
+        if (message == WM_NCHITTEST) {
+            result = HTCLIENT; // a group box would let clicks through
+            return true;
+        }
+        if (message == WM_ERASEBKGND) {
+            RECT r;
+            GetClientRect(m_hwnd, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, brush(m_back));
+            result = 1;
+            return true;
+        }
+    }
+    if (m_kind == Kind::TextBox &&
+        (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP || message == WM_CONTEXTMENU)) {
+        result = 0;
+        return true;
+    }
+    if (m_kind == Kind::Label || m_kind == Kind::TextBox || m_kind == Kind::Frame)
+        return clickHandling(message, lParam, result);
+    return false;
+}
+
+// A press and release of the left button on the control is its Click; the
+// control itself sees neither (a text box would start a selection).
+bool Win32Control::clickHandling(UINT message, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        m_pressed = true;
+        SetCapture(m_hwnd);
+        return true;
+    case WM_MOUSEMOVE:
+        return m_pressed;
+    case WM_LBUTTONUP: {
+        if (!m_pressed)
+            return true;
+        m_pressed = false;
+        ReleaseCapture();
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        RECT r;
+        GetClientRect(m_hwnd, &r);
+        if (PtInRect(&r, at))
+            m_control.raiseClick();
+        return true;
+    }
+    case WM_CAPTURECHANGED:
+        m_pressed = false;
+        return false;
+    default:
+        return false;
+    }
+}
+
+} // namespace forms::win32

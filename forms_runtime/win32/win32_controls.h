@@ -1,0 +1,60 @@
+#pragma once
+// Controls as child windows of the standard classes, carrying their
+// captions: BUTTON for frames (group box), option buttons and command
+// buttons, STATIC for labels, a read-only multi-line EDIT for text boxes.
+// Shapes are windows of their own class that take no clicks (win32_shape).
+
+#include "backend.h"
+#include "win32_api.h"
+
+namespace forms::win32 {
+
+class Win32Window;
+
+class Win32Control final : public ControlPeer {
+public:
+    Win32Control(Win32Window& window, Control& control, const ControlSpec& layout, HWND parent);
+    ~Win32Control() override;
+
+    HWND hwnd() const { return m_hwnd; }
+    HWND parent() const { return m_parent; }
+    Control& control() const { return m_control; }
+    Kind kind() const { return m_kind; }
+
+    void setGeometry(PixelRect rect) override;
+    void setVisible(bool visible) override;
+    bool enabled() const override;
+    void setEnabled(bool enabled) override;
+    void setCaption(const String& caption) override;
+    void setAccessibleName(const String& name) override;
+    void setColors(OleColor back, OleColor fore) override;
+    bool checked() const override;
+    void setChecked(bool checked) override;
+    bool canTakeFocus() const override;
+    void setFocus() override;
+
+    // What the container hands on: a notification from the control, and
+    // its request for colours (returns the background brush).
+    void notified(WORD code);
+    HBRUSH colors(HDC dc) const;
+    // Shown as far as its own state goes (its window may be hidden).
+    bool shown() const { return m_visible; }
+
+private:
+    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
+    bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool clickHandling(UINT message, LPARAM lParam, LRESULT& result);
+
+    Win32Window& m_window;
+    Control& m_control;
+    Kind m_kind;
+    HWND m_parent;
+    HWND m_hwnd = nullptr;
+    OleColor m_back = 0;
+    OleColor m_fore = 0;
+    bool m_visible = false;
+    bool m_pressed = false;
+};
+
+} // namespace forms::win32

@@ -1,0 +1,152 @@
+#include "win32_platform.h"
+
+#include "runtime_error.h"
+#include "win32_text.h"
+#include "win32_window.h"
+
+namespace forms {
+
+Platform& platform() {
+    return win32::win32Platform();
+}
+
+namespace win32 {
+
+namespace {
+
+// Before any window exists: one pixel is one device pixel on every monitor,
+// so the system never scales the windows as bitmaps. The executable's
+// manifest says the same; this covers a build without it. Looked up at run
+// time, as older systems lack the call.
+void becomeDpiAware() {
+    using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto setContext = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    if (setContext && setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
+        return;
+    SetProcessDPIAware();
+}
+
+double screenDpi(int index) {
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, index);
+    ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+} // namespace
+
+Win32Platform& win32Platform() {
+    static Win32Platform platform;
+    return platform;
+}
+
+Win32Platform::Win32Platform() {
+    becomeDpiAware();
+}
+
+Win32Platform::~Win32Platform() {
+    if (m_hiddenOwner)
+        DestroyWindow(m_hiddenOwner);
+}
+
+std::unique_ptr<WindowPeer> Win32Platform::createWindow(Form& form, const WindowSpec& layout) {
+    return std::make_unique<Win32Window>(form, layout);
+}
+
+PixelSize Win32Platform::screenSize() const {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+double Win32Platform::logicalDpiX() const {
+    return screenDpi(LOGPIXELSX);
+}
+
+double Win32Platform::logicalDpiY() const {
+    return screenDpi(LOGPIXELSY);
+}
+
+void Win32Platform::showError(const RuntimeError& error) {
+    const String text = "Run-time error '" + number(error.number()) + "':\n\n" + error.text();
+    // Task-modal: no window of the program takes input while it is shown.
+    MessageBoxW(nullptr, wide(text).c_str(), wide(m_appName).c_str(),
+                MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+// Every loop, modal ones included, sees the flag and returns; the outermost
+// one also gets WM_QUIT.
+void Win32Platform::quit(int status) {
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    m_status = status;
+    PostQuitMessage(status);
+}
+
+void Win32Platform::runLoop(const std::function<bool()>& done) {
+    MSG msg;
+    while (!m_quitting && !done()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            m_quitting = true;
+            m_status = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (got == -1)
+            break;
+        dispatch(msg);
+    }
+}
+
+void Win32Platform::dispatch(MSG& msg) {
+    if (msg.hwnd) {
+        const auto it = m_windows.find(GetAncestor(msg.hwnd, GA_ROOT));
+        if (it != m_windows.end() && it->second->preTranslate(msg))
+            return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void Win32Platform::loadIcons() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    m_bigIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXICON),
+                                              GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    m_smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXSMICON),
+                                                GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+}
+
+const wchar_t* Win32Platform::windowClass() {
+    static constexpr wchar_t kName[] = L"VistrumWindow";
+    if (!m_classRegistered) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        // The whole client area is painted again on every change of size:
+        // the frame stands centred in it.
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = Win32Window::windowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = m_bigIcon;
+        wc.hIconSm = m_smallIcon;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kName;
+        if (!RegisterClassExW(&wc))
+            raiseError(ErrorCode::WindowSystem, "registering the window class");
+        m_classRegistered = true;
+    }
+    return kName;
+}
+
+HWND Win32Platform::hiddenOwner() {
+    if (!m_hiddenOwner)
+        m_hiddenOwner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr);
+    return m_hiddenOwner;
+}
+
+} // namespace win32
+
+} // namespace forms

@@ -1,0 +1,61 @@
+#pragma once
+// The Win32 platform: the window class, the message loop that every window
+// shares (modal ones included), the program's end and the error box.
+
+#include "backend.h"
+#include "win32_api.h"
+
+#include <functional>
+#include <unordered_map>
+
+namespace forms::win32 {
+
+class Win32Window;
+
+class Win32Platform final : public Platform {
+public:
+    Win32Platform();
+    ~Win32Platform() override;
+
+    std::unique_ptr<WindowPeer> createWindow(Form& form, const WindowSpec& layout) override;
+    PixelSize screenSize() const override;
+    double logicalDpiX() const override;
+    double logicalDpiY() const override;
+    void showError(const RuntimeError& error) override;
+    void quit(int status) override;
+    void handlersDone() override {}
+
+    // Runs the message loop until done() holds or the program ends.
+    void runLoop(const std::function<bool()>& done);
+    bool quitting() const { return m_quitting; }
+    int exitStatus() const { return m_status; }
+
+    void setAppName(const String& name) { m_appName = name; }
+    // The icons of resource 1, for the windows' title bars and the task bar.
+    void loadIcons();
+
+    // The window class of every top-level window, registered on first use.
+    const wchar_t* windowClass();
+    // A window that is never shown: windows kept out of the task bar are
+    // owned by it.
+    HWND hiddenOwner();
+
+    void registerWindow(HWND hwnd, Win32Window* window) { m_windows[hwnd] = window; }
+    void unregisterWindow(HWND hwnd) { m_windows.erase(hwnd); }
+
+private:
+    void dispatch(MSG& msg);
+
+    bool m_quitting = false;
+    int m_status = 0;
+    String m_appName = "Error";
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
+    bool m_classRegistered = false;
+    HWND m_hiddenOwner = nullptr;
+    std::unordered_map<HWND, Win32Window*> m_windows;
+};
+
+Win32Platform& win32Platform();
+
+} // namespace forms::win32

@@ -1,0 +1,111 @@
+#pragma once
+// A top-level window: its frame, menu bar, geometry with the platform's
+// answers, painting, modal showing and the keyboard work that the message
+// loop hands it (accelerators, key preview, tab order, option groups).
+
+#include "backend.h"
+#include "win32_api.h"
+#include "win32_frame.h"
+#include "win32_menus.h"
+
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace forms::win32 {
+
+class Win32Control;
+
+class Win32Window final : public WindowPeer {
+public:
+    Win32Window(Form& form, const WindowSpec& layout);
+    ~Win32Window() override;
+
+    HWND hwnd() const { return m_hwnd; }
+    Form& form() const { return m_form; }
+
+    std::unique_ptr<ControlPeer> createControl(Control& control, const ControlSpec& layout,
+                                               ControlPeer* container) override;
+    void addMenuEntry(MenuEntry& entry, const MenuSpec& layout) override;
+    void finishBuilding(std::span<Control* const> tabOrder) override;
+
+    PixelRect outerRect() const override;
+    PixelSize clientSize() const override;
+    bool visible() const override;
+    bool minimised() const override;
+    void restoreIfMaximised() override;
+    void requestOuterSize(PixelSize size) override;
+    void requestOuterPosition(std::optional<int> x, std::optional<int> y) override;
+    void setBackColor(OleColor color) override;
+    void showFirst() override;
+    void show() override;
+    void hide() override;
+    void prepareModal(WindowPeer* owner) override;
+    void activate() override;
+    void runModalLoop() override;
+    void endModalLoop() override;
+    void holdPainting(bool hold) override;
+
+    // For the controls.
+    void forget(Win32Control* control);
+    Win32Control* controlFor(HWND hwnd) const;
+    // Messages a container gets from its children: their commands and the
+    // colours they ask for. Empty when it is none of those.
+    std::optional<LRESULT> childMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The option buttons of one container, in tab order.
+    std::vector<Win32Control*> optionGroup(HWND container) const;
+    // Gives a control the focus without the Click that an option button
+    // reports when it gets the focus from the keyboard.
+    void focus(Win32Control* control);
+    bool focusing() const { return m_focusing > 0; }
+    bool paintingHeld() const { return m_paintHeld; }
+
+    // From the message loop, before the message is dispatched: true when
+    // the window has dealt with it.
+    bool preTranslate(MSG& msg);
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void answerMinMax(MINMAXINFO& info) const;
+    Margins margins() const;
+    void applyPending();
+    bool navigate(const MSG& msg);
+    void moveFocus(bool backward);
+    void moveInGroup(Win32Control* current, bool backward);
+    void focusFirst();
+    Win32Control* focused() const;
+
+    Form& m_form;
+    HWND m_hwnd = nullptr;
+    bool m_sizable;
+    bool m_keyPreview;
+    OleColor m_backColor;
+    PixelSize m_designClient;
+    MenuBar m_menus;
+    HACCEL m_accelerators = nullptr;
+    std::vector<Win32Control*> m_controls; // layout order
+    std::unordered_map<HWND, Win32Control*> m_byHandle;
+    std::vector<Win32Control*> m_tabOrder;
+
+    // Geometry: the frame last measured, the size being asked for (the
+    // answer to WM_GETMINMAXINFO grants it in full), and what was asked for
+    // while hidden, to ask again once the frame is known.
+    mutable Margins m_margins;
+    std::optional<SIZE> m_request;
+    std::optional<PixelSize> m_pendingSize;
+    std::optional<int> m_pendingX, m_pendingY;
+    int m_ownChange = 0; // > 0 while the layer changes the window itself
+    bool m_resizePosted = false;
+
+    int m_focusing = 0;
+    HWND m_lastFocus = nullptr;
+    bool m_pressed = false;
+    bool m_paintHeld = false;
+
+    HWND m_modalOwner = nullptr;
+    bool m_modalDone = true;
+};
+
+} // namespace forms::win32
