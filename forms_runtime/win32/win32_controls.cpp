@@ -201,6 +201,17 @@ bool Win32Control::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
             return true;
         }
     }
+    if (m_kind == Kind::Label && message == WM_NCPAINT && (m_control.flags() & Bordered) != 0) {
+        // A single flat black line, whatever colour the scheme gives frames.
+        HDC dc = GetWindowDC(m_hwnd);
+        RECT r;
+        GetWindowRect(m_hwnd, &r);
+        const RECT line{0, 0, r.right - r.left, r.bottom - r.top};
+        FrameRect(dc, &line, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(m_hwnd, dc);
+        result = 0;
+        return true;
+    }
     if (m_kind == Kind::TextBox &&
         (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP || message == WM_CONTEXTMENU)) {
         result = 0;

@@ -119,9 +119,9 @@ void Win32Platform::loadIcons() {
                                                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
 }
 
-const wchar_t* Win32Platform::windowClass() {
-    static constexpr wchar_t kName[] = L"VistrumWindow";
-    if (!m_classRegistered) {
+const wchar_t* Win32Platform::windowClass(bool withIcon) {
+    const wchar_t* const name = withIcon ? L"VistrumWindow" : L"VistrumDialog";
+    if (!m_classRegistered[withIcon]) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         // The whole client area is painted again on every change of size:
@@ -129,15 +129,15 @@ const wchar_t* Win32Platform::windowClass() {
         wc.style = CS_HREDRAW | CS_VREDRAW;
         wc.lpfnWndProc = Win32Window::windowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = m_bigIcon;
-        wc.hIconSm = m_smallIcon;
+        wc.hIcon = withIcon ? m_bigIcon : nullptr;
+        wc.hIconSm = withIcon ? m_smallIcon : nullptr;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kName;
+        wc.lpszClassName = name;
         if (!RegisterClassExW(&wc))
             raiseError(ErrorCode::WindowSystem, "registering the window class");
-        m_classRegistered = true;
+        m_classRegistered[withIcon] = true;
     }
-    return kName;
+    return name;
 }
 
 HWND Win32Platform::hiddenOwner() {

@@ -34,8 +34,9 @@ public:
     // The icons of resource 1, for the windows' title bars and the task bar.
     void loadIcons();
 
-    // The window class of every top-level window, registered on first use.
-    const wchar_t* windowClass();
+    // The window classes of top-level windows, registered on first use: one
+    // with the program's icon, one without for dialogs.
+    const wchar_t* windowClass(bool withIcon);
     // A window that is never shown: windows kept out of the task bar are
     // owned by it.
     HWND hiddenOwner();
@@ -51,7 +52,7 @@ private:
     String m_appName = "Error";
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
-    bool m_classRegistered = false;
+    bool m_classRegistered[2] = {false, false};
     HWND m_hiddenOwner = nullptr;
     std::unordered_map<HWND, Win32Window*> m_windows;
 };

@@ -57,10 +57,10 @@ Win32Window::Win32Window(Form& form, const WindowSpec& layout)
     // An owned window stays out of the task bar.
     HWND owner = layout.showInTaskbar ? nullptr : platform.hiddenOwner();
     const bool popup = layout.border == BorderStyle::FixedDialog;
-    m_hwnd =
-        CreateWindowExW(windowExStyle(layout), platform.windowClass(), wide(layout.caption).c_str(),
-                        windowStyle(layout), popup ? 0 : CW_USEDEFAULT, popup ? 0 : CW_USEDEFAULT,
-                        100, 100, owner, nullptr, GetModuleHandleW(nullptr), this);
+    m_hwnd = CreateWindowExW(windowExStyle(layout), platform.windowClass(!popup),
+                             wide(layout.caption).c_str(), windowStyle(layout),
+                             popup ? 0 : CW_USEDEFAULT, popup ? 0 : CW_USEDEFAULT, 100, 100, owner,
+                             nullptr, GetModuleHandleW(nullptr), this);
     if (!m_hwnd)
         raiseError(ErrorCode::WindowSystem, "creating window " + form.Name());
     platform.registerWindow(m_hwnd, this);
