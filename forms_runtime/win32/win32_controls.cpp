@@ -4,6 +4,7 @@
 #include "runtime_error.h"
 #include "win32_colors.h"
 #include "win32_fonts.h"
+#include "win32_guard.h"
 #include "win32_shape.h"
 #include "win32_text.h"
 #include "win32_window.h"
@@ -167,10 +168,12 @@ HBRUSH Win32Control::colors(HDC dc) const {
 
 LRESULT CALLBACK Win32Control::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR self) {
-    LRESULT result = 0;
-    if (reinterpret_cast<Win32Control*>(self)->handle(message, wParam, lParam, result))
-        return result;
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return guarded([&] {
+        LRESULT result = 0;
+        if (reinterpret_cast<Win32Control*>(self)->handle(message, wParam, lParam, result))
+            return result;
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    });
 }
 
 bool Win32Control::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

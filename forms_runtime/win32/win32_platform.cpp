@@ -1,6 +1,7 @@
 #include "win32_platform.h"
 
 #include "runtime_error.h"
+#include "win32_guard.h"
 #include "win32_text.h"
 #include "win32_window.h"
 
@@ -102,7 +103,8 @@ void Win32Platform::runLoop(const std::function<bool()>& done) {
 void Win32Platform::dispatch(MSG& msg) {
     if (msg.hwnd) {
         const auto it = m_windows.find(GetAncestor(msg.hwnd, GA_ROOT));
-        if (it != m_windows.end() && it->second->preTranslate(msg))
+        if (it != m_windows.end() &&
+            guarded([&] { return LRESULT{it->second->preTranslate(msg)}; }) != 0)
             return;
     }
     TranslateMessage(&msg);

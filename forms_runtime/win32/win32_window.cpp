@@ -5,6 +5,7 @@
 #include "screen.h"
 #include "win32_colors.h"
 #include "win32_controls.h"
+#include "win32_guard.h"
 #include "win32_platform.h"
 #include "win32_text.h"
 
@@ -334,7 +335,7 @@ LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam,
     auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
+    return guarded([&] { return self->handle(message, wParam, lParam); });
 }
 
 LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
