@@ -23,6 +23,8 @@ public:
     double logicalDpiY() const override;
     void showError(const RuntimeError& error) override;
     void quit(int status) override;
+    // Requests are answered inside the calls that make them, so no input is
+    // ever held back for the loop to take up again.
     void handlersDone() override {}
 
     // Runs the message loop until done() holds or the program ends.
