@@ -4,30 +4,12 @@
 #include "colors.h"
 #include "runtime.h"
 #include "runtime_error.h"
+#include "scoped_count.h"
 #include "screen.h"
 
 #include <algorithm>
 
 namespace forms {
-
-namespace {
-
-// Counts the layer's own changes of size, however they end.
-class SizeChange {
-public:
-    explicit SizeChange(int& depth)
-        : m_depth(depth) {
-        ++m_depth;
-    }
-    ~SizeChange() { --m_depth; }
-    SizeChange(const SizeChange&) = delete;
-    SizeChange& operator=(const SizeChange&) = delete;
-
-private:
-    int& m_depth;
-};
-
-} // namespace
 
 Form::Form(const WindowSpec& layout)
     : m_name(layout.name)
@@ -182,7 +164,7 @@ void Form::setOuterSize(std::optional<int> width, std::optional<int> height) {
     const PixelSize before = outerSize();
     if (live && wantedFrom(before) == before)
         return;
-    SizeChange change(m_sizeChange);
+    ScopedCount change(m_sizeChange);
     if (live)
         m_peer->restoreIfMaximised();
     // A maximised window keeps the other dimension it had before it was
@@ -254,7 +236,7 @@ void Form::Show() {
         return;
     }
     {
-        SizeChange change(m_sizeChange);
+        ScopedCount change(m_sizeChange);
         m_peer->showFirst();
     }
     m_shown = true;
@@ -269,7 +251,7 @@ void Form::ShowModal() {
     Form* previous = runtime.activeForm();
     m_peer->prepareModal(previous && previous != this ? &previous->peer() : nullptr);
     if (!m_shown) {
-        SizeChange change(m_sizeChange);
+        ScopedCount change(m_sizeChange);
         m_peer->showFirst();
         m_shown = true;
     } else {

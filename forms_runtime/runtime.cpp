@@ -2,30 +2,12 @@
 
 #include "backend.h"
 #include "form.h"
+#include "scoped_count.h"
 
 #include <algorithm>
 #include <cfenv>
 
 namespace forms {
-
-namespace {
-
-// Keeps the nesting depth right however a handler ends.
-class DepthGuard {
-public:
-    explicit DepthGuard(int& depth)
-        : m_depth(depth) {
-        ++m_depth;
-    }
-    ~DepthGuard() { --m_depth; }
-    DepthGuard(const DepthGuard&) = delete;
-    DepthGuard& operator=(const DepthGuard&) = delete;
-
-private:
-    int& m_depth;
-};
-
-} // namespace
 
 Runtime& Runtime::get() {
     static Runtime runtime;
@@ -62,13 +44,13 @@ void Runtime::holdPainting(bool hold) {
 }
 
 void Runtime::runNested(const std::function<void()>& handler) {
-    DepthGuard guard(m_depth);
+    ScopedCount guard(m_depth);
     handler();
 }
 
 void Runtime::runGuarded(const std::function<void()>& handler) {
     try {
-        DepthGuard guard(m_depth);
+        ScopedCount guard(m_depth);
         std::feclearexcept(FE_ALL_EXCEPT); // each handler's arithmetic starts clean
         handler();
     } catch (const RuntimeError& error) {

@@ -2,6 +2,7 @@
 
 #include "form.h"
 #include "runtime_error.h"
+#include "scoped_count.h"
 #include "screen.h"
 #include "win32_colors.h"
 #include "win32_controls.h"
@@ -30,21 +31,6 @@ DWORD windowStyle(const WindowSpec& layout) {
 DWORD windowExStyle(const WindowSpec& layout) {
     return layout.border == BorderStyle::FixedDialog ? WS_EX_DLGMODALFRAME : 0;
 }
-
-// Counts the window's own changes, however they end.
-class OwnChange {
-public:
-    explicit OwnChange(int& depth)
-        : m_depth(depth) {
-        ++m_depth;
-    }
-    ~OwnChange() { --m_depth; }
-    OwnChange(const OwnChange&) = delete;
-    OwnChange& operator=(const OwnChange&) = delete;
-
-private:
-    int& m_depth;
-};
 
 } // namespace
 
@@ -159,7 +145,7 @@ bool Win32Window::minimised() const {
 void Win32Window::restoreIfMaximised() {
     if (!IsZoomed(m_hwnd))
         return;
-    OwnChange change(m_ownChange);
+    ScopedCount change(m_ownChange);
     ShowWindow(m_hwnd, SW_RESTORE); // synchronous: the normal size is back on return
 }
 
@@ -167,7 +153,7 @@ void Win32Window::restoreIfMaximised() {
 // does. The size asked for is held as the largest the window may take while
 // the request runs, so that one larger than the screen is granted in full.
 void Win32Window::requestOuterSize(PixelSize size) {
-    OwnChange change(m_ownChange);
+    ScopedCount change(m_ownChange);
     const Margins m = margins();
     const SIZE wanted{size.width + m.left + m.right, size.height + m.top + m.bottom};
     if (IsIconic(m_hwnd)) {
@@ -191,7 +177,7 @@ void Win32Window::requestOuterSize(PixelSize size) {
 }
 
 void Win32Window::requestOuterPosition(std::optional<int> x, std::optional<int> y) {
-    OwnChange change(m_ownChange);
+    ScopedCount change(m_ownChange);
     if (!IsWindowVisible(m_hwnd)) {
         m_pendingX = x ? x : m_pendingX;
         m_pendingY = y ? y : m_pendingY;
@@ -247,7 +233,7 @@ void Win32Window::setBackColor(OleColor color) {
 
 void Win32Window::showFirst() {
     {
-        OwnChange change(m_ownChange);
+        ScopedCount change(m_ownChange);
         ShowWindow(m_hwnd, SW_SHOWNORMAL);
         UpdateWindow(m_hwnd);
         applyPending();
@@ -256,13 +242,13 @@ void Win32Window::showFirst() {
 }
 
 void Win32Window::show() {
-    OwnChange change(m_ownChange);
+    ScopedCount change(m_ownChange);
     ShowWindow(m_hwnd, SW_SHOW);
     applyPending();
 }
 
 void Win32Window::hide() {
-    OwnChange change(m_ownChange);
+    ScopedCount change(m_ownChange);
     // Enabled again first, so that the system activates the owner when the
     // dialog goes.
     if (m_modalOwner)
