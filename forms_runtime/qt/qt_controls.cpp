@@ -59,11 +59,8 @@ QString shownText(const String& text) {
 
 QWidget* makeWidget(Kind kind, unsigned flags, QWidget* parent) {
     switch (kind) {
-    case Kind::Frame: {
-        auto* frame = new QGroupBox(parent);
-        frame->setAutoFillBackground(true);
-        return frame;
-    }
+    case Kind::Frame:
+        return new detail::FrameWidget(parent);
     case Kind::OptionButton: {
         auto* option = new QRadioButton(parent);
         option->setStyle(compactOptionStyle());

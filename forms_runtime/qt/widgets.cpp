@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <qdrawutil.h>
 
 namespace forms::qt::detail {
 
@@ -108,6 +110,33 @@ void LabelWidget::paintEvent(QPaintEvent* event) {
         painter.setPen(Qt::black);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+}
+
+FrameWidget::FrameWidget(QWidget* parent)
+    : QGroupBox(parent) {
+    setAutoFillBackground(true); // the interior: the frame's BackColor
+}
+
+void FrameWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const int lineTop = metrics.height() / 2;
+    // The button shadow and highlight, as the system colours 16 and 20.
+    qDrawShadeRect(&painter, QRect(0, lineTop, width(), height() - lineTop), palette(), true);
+    if (title().isEmpty())
+        return;
+    // Offsets at 96 DPI, grown with the screen's DPI like the fonts.
+    const qreal scale = logicalDpiX() / 96.0;
+    const int indent = qRound(8 * scale);
+    const int gap = qRound(2 * scale);
+    const bool underline = style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine |
+                      (underline ? Qt::TextShowMnemonic : Qt::TextHideMnemonic);
+    const QRect room(indent, 0, std::max(0, width() - 2 * indent), metrics.height());
+    const QRect caption = metrics.boundingRect(room, flags, title()) & room;
+    painter.fillRect(caption.adjusted(-gap, 0, gap, 0), palette().color(QPalette::Window));
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(room, flags, title());
 }
 
 ClickFilter::ClickFilter(Control& control, QObject* parent)

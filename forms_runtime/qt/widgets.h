@@ -2,6 +2,7 @@
 // The Qt widgets behind windows and controls. Internal to the forms layer.
 
 #include <QColor>
+#include <QGroupBox>
 #include <QLabel>
 #include <QObject>
 #include <QPlainTextEdit>
@@ -82,6 +83,22 @@ protected:
 
 private:
     bool m_bordered;
+};
+
+// A frame: its whole rectangle flat in its BackColor, and an etched line
+// (a dark line with a light one below and right of it) around it. The top
+// line runs through the middle of the caption and is broken behind it, so
+// Top and Height still measure the whole frame. Style-independent, so that
+// the controls inside, painted in the same colour, show no box of their own.
+// Still a group box for the caption's access key and for what assistive
+// technology reads (a panel named by the caption).
+class FrameWidget : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit FrameWidget(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // Turns a press and release of the left button on a widget into a Click of
