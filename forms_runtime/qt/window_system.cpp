@@ -94,6 +94,8 @@ public:
                 ++notes.placed;
                 notes.position = QPoint(e->x, e->y);
             }
+            if (synthetic)
+                repaintLater(e->window);
             break;
         }
         case XCB_REPARENT_NOTIFY: {
@@ -130,6 +132,21 @@ public:
             break;
         }
         return false;
+    }
+
+    // A compositing window manager (mutter) at times keeps showing the
+    // picture a window had before a resize, with the new area black: what
+    // the window paints while the window manager is still taking in the new
+    // size does not reach the screen, and nothing new arrives once the
+    // window has painted. Any later paint shows the window as it is, so one
+    // follows each of the window manager's own notifications, a moment
+    // after it (Qt merges the requests of a quick series into one paint).
+    static void repaintLater(xcb_window_t id) {
+        constexpr auto kSettle = std::chrono::milliseconds(150);
+        QTimer::singleShot(kSettle, QCoreApplication::instance(), [id] {
+            if (QWidget* window = QWidget::find(id))
+                window->update();
+        });
     }
 
     QHash<xcb_window_t, ConfigureNotes> configures;
