@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all build run test deps deps-test configure format clean
+.PHONY: all build run test deps deps-test configure format clean windows
 
 all: build
 
@@ -15,7 +15,7 @@ deps-test:
 # The generated Makefile, not the cache: a configure that failed half-way
 # leaves a cache behind and must run again.
 $(BUILD_DIR)/Makefile:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTRUM_WINDOWS=ON
 
 configure: deps $(BUILD_DIR)/Makefile
 
@@ -30,6 +30,12 @@ run: deps-test build
 	else \
 	    tools/run-headless.sh $(BUILD_DIR)/bin/vistrum $(BUILD_DIR)/screenshot.png; \
 	fi
+
+# The Windows program, cross-compiled as part of the build:
+# $(BUILD_DIR)/win64/bin/vistrum.exe.
+windows: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vistrum_win64
+	@echo "Built $(BUILD_DIR)/win64/bin/vistrum.exe"
 
 test: deps-test build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j 1
@@ -46,10 +52,12 @@ test-sanitize: deps-test $(SANITIZE_BUILD_DIR)/Makefile
 	cmake --build $(SANITIZE_BUILD_DIR) -j $(JOBS)
 	cd $(SANITIZE_BUILD_DIR) && ctest --output-on-failure -j 1
 
-# The Debian package, $(BUILD_DIR)/vistrum_<version>_<arch>.deb (cmake/packaging.cmake).
+# The Debian package, $(BUILD_DIR)/vistrum_<version>_<arch>.deb, and the
+# Windows zip, $(BUILD_DIR)/vistrum-<version>-win64.zip (cmake/packaging.cmake).
 .PHONY: package
 package: deps-test build
 	cd $(BUILD_DIR) && cpack -G DEB
+	cd $(BUILD_DIR)/win64 && cpack -G ZIP -B $(abspath $(BUILD_DIR))
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

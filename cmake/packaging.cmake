@@ -4,6 +4,8 @@
 # the project's; the dependencies are the shared libraries the program really
 # links (Qt's among them), found by dpkg-shlibdeps (package dpkg-dev), so that
 # `apt-get install ./vistrum_<version>_<arch>.deb` pulls them in.
+# The Windows build (build/win64) makes vistrum-<version>-win64.zip instead:
+# vistrum.exe and a short readme in a folder of that name.
 # Included from the top-level CMakeLists.txt.
 
 set(CPACK_PACKAGE_NAME vistrum)
@@ -25,6 +27,7 @@ if(UNIX AND NOT APPLE)
   set(CPACK_GENERATOR DEB)
 else()
   set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME vistrum-${PROJECT_VERSION}-win64)
 endif()
 
 set(CPACK_DEBIAN_PACKAGE_NAME vistrum)

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Compiles the configured vistrum.rc with MinGW's windres and reads the
-compiled resources back: the version record Explorer shows and the icon.
+"""Compiles the configured vistrum.rc with MinGW's windres, or reads the
+resources out of the built vistrum.exe with it, and checks them: the version
+record Explorer shows, the icon and the manifest.
 
-Usage: check_windows_rc.py --windres PROGRAM --rc FILE --ico FILE
-                           --version X.Y.Z.W --name NAME --description TEXT
+Usage: check_windows_rc.py --windres PROGRAM --input vistrum.rc|vistrum.exe
+                           --ico FILE --version X.Y.Z.W --name NAME
+                           --description TEXT
 """
 
 import argparse
@@ -18,6 +20,7 @@ import unittest
 RT_ICON = 3
 RT_VERSION = 16
 RT_GROUP_ICON = 14
+RT_MANIFEST = 24
 
 ARGS = None
 
@@ -91,7 +94,7 @@ class CompiledResources(unittest.TestCase):
     def setUpClass(cls):
         cls.tmp = tempfile.TemporaryDirectory()
         res = os.path.join(cls.tmp.name, "vistrum.res")
-        windres("-O", "res", "-i", ARGS.rc, "-o", res)
+        windres("-O", "res", "-i", ARGS.input, "-o", res)
         with open(res, "rb") as f:
             cls.entries = read_res(f.read())
         numbers = [int(n) for n in ARGS.version.split(".")]
@@ -157,9 +160,15 @@ class CompiledResources(unittest.TestCase):
         sizes = sorted(group[6 + 14 * i] for i in range(count))
         self.assertEqual(sizes, [16, 32])
 
+    def test_manifest_declares_per_monitor_dpi_awareness(self):
+        self.assertIn((RT_MANIFEST, 1), self.entries, "no manifest with id 1")
+        manifest = self.entries[(RT_MANIFEST, 1)][1].decode("utf-8")
+        self.assertRegex(manifest, r"<dpiAwareness[^>]*>\s*PerMonitorV2\b")
+        self.assertRegex(manifest, r"<dpiAware[^>]*>\s*true/pm\s*<")
+
     def test_compiles_to_an_x64_object_for_the_executable(self):
         obj = os.path.join(self.tmp.name, "vistrum_rc.o")
-        windres("-O", "coff", "-i", ARGS.rc, "-o", obj)
+        windres("-O", "coff", "-i", ARGS.input, "-o", obj)
         with open(obj, "rb") as f:
             machine = struct.unpack("<H", f.read(2))[0]
         self.assertEqual(machine, 0x8664, "not an AMD64 COFF object")
@@ -168,7 +177,7 @@ class CompiledResources(unittest.TestCase):
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
-    for option in ("--windres", "--rc", "--ico", "--version", "--name", "--description"):
+    for option in ("--windres", "--input", "--ico", "--version", "--name", "--description"):
         parser.add_argument(option, required=True)
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
