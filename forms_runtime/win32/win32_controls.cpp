@@ -232,25 +232,16 @@ bool Win32Control::clickHandling(UINT message, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        m_pressed = true;
-        SetCapture(m_hwnd);
+        m_click.press(m_hwnd);
         return true;
     case WM_MOUSEMOVE:
-        return m_pressed;
-    case WM_LBUTTONUP: {
-        if (!m_pressed)
-            return true;
-        m_pressed = false;
-        ReleaseCapture();
-        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        RECT r;
-        GetClientRect(m_hwnd, &r);
-        if (PtInRect(&r, at))
+        return m_click.pressed();
+    case WM_LBUTTONUP:
+        if (m_click.release(m_hwnd, lParam))
             m_control.raiseClick();
         return true;
-    }
     case WM_CAPTURECHANGED:
-        m_pressed = false;
+        m_click.lost();
         return false;
     default:
         return false;

@@ -6,6 +6,7 @@
 
 #include "backend.h"
 #include "win32_api.h"
+#include "win32_click.h"
 
 namespace forms::win32 {
 
@@ -54,7 +55,7 @@ private:
     OleColor m_back = 0;
     OleColor m_fore = 0;
     bool m_visible = false;
-    bool m_pressed = false;
+    ClickTracker m_click;
 };
 
 } // namespace forms::win32

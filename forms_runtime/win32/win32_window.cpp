@@ -361,22 +361,14 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return *answer;
         break;
     case WM_LBUTTONDOWN:
-        m_pressed = true;
-        SetCapture(m_hwnd);
+        m_click.press(m_hwnd);
         return 0;
     case WM_LBUTTONUP:
-        if (m_pressed) {
-            m_pressed = false;
-            ReleaseCapture();
-            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            RECT r;
-            GetClientRect(m_hwnd, &r);
-            if (PtInRect(&r, at))
-                m_form.platformClicked();
-        }
+        if (m_click.release(m_hwnd, lParam))
+            m_form.platformClicked();
         return 0;
     case WM_CAPTURECHANGED:
-        m_pressed = false;
+        m_click.lost();
         return 0;
     case WM_ACTIVATE:
         // The focus goes back to the control that had it; the forms layer

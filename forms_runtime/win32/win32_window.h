@@ -5,9 +5,11 @@
 
 #include "backend.h"
 #include "win32_api.h"
+#include "win32_click.h"
 #include "win32_frame.h"
 #include "win32_menus.h"
 
+#include "win32_click.h"
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -101,7 +103,7 @@ private:
 
     int m_focusing = 0;
     HWND m_lastFocus = nullptr;
-    bool m_pressed = false;
+    ClickTracker m_click;
     bool m_paintHeld = false;
 
     HWND m_modalOwner = nullptr;
