@@ -18,8 +18,7 @@ source "$(dirname "$0")/lib.sh"
 rule=${1:-quarter}
 case $rule in quarter | titlebar) ;; *) e2e_fail "unknown position rule: $rule" ;; esac
 [ "${XSESSION_WM:-none}" != none ] || e2e_skip "needs a window manager"
-presets=("640 X 480" "800 X 600" "1024 X 768" "1152 X 870" "1280 X 1024" "1600 X 1200"
-    "1280 X 480" "1600 X 600" "2048 X 768" "2304 X 870" "2560 X 1024" "3200 X 1200")
+source "$(dirname "$0")/../scenarios/presets.sh"
 read -r sw sh <<<"$(xdotool getdisplaygeometry)"
 # The quarter position is taken on the program's screen, the first monitor.
 read -r qw qh <<<"$(xrandr --listactivemonitors | sed -n 's|^ *0: [^ ]* \([0-9]*\)/[0-9]*x\([0-9]*\)/.*|\1 \2|p')"
@@ -75,12 +74,11 @@ bring_into_view() {
 # assert_quarter AXIS POS SCREEN SIZE [MIN]: 4 * POS is within 2 of
 # SCREEN - SIZE, or POS is MIN where the quarter lies below it.
 assert_quarter() {
-    local d=$((4 * $2 - ($3 - $4)))
     if [ -n "${5:-}" ] && ((($3 - $4) / 4 < $5)); then
         e2e_assert_eq "$5" "$2" "$1 position (the quarter, ($3 - $4) / 4, lies above the screen)"
         return
     fi
-    ((d >= -2 && d <= 2)) || e2e_fail "$1 position $2: expected ($3 - $4) / 4 to the nearest pixel"
+    preset_at_quarter "$2" "$3" "$4" || e2e_fail "$1 position $2: expected ($3 - $4) / 4 to the nearest pixel"
     e2e_log "ok: $1 position $2 is ($3 - $4) / 4 rounded"
 }
 
@@ -104,7 +102,7 @@ click_preset() {
     assert_quarter y "$oy" "$qh" "$h" "$([ "$rule" = titlebar ] && echo 0)"
 }
 
-for name in "${presets[@]}"; do
+for name in "${PRESETS[@]}"; do
     click_preset "$name"
     printf '%-12s %-10s %s\n' "${name// X /x}" "${ow}x$oh" "$ox,$oy" >>"$table"
 done
