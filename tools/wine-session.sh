@@ -32,6 +32,9 @@ readonly DISPLAY_TRIES=${WINESESSION_DISPLAY_TRIES:-30}
 readonly START_TIMEOUT=${WINESESSION_START_TIMEOUT:-20} # seconds for Xvfb to answer
 readonly STOP_TIMEOUT=${WINESESSION_STOP_TIMEOUT:-10}   # seconds for Wine and Xvfb to go
 
+# shellcheck source=tools/session-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/session-lib.sh"
+
 usage() {
     cat >&2 <<EOF
 usage: $PROG start DIR [--dpi 96|120|144] [--size WIDTHxHEIGHT]
@@ -40,70 +43,6 @@ usage: $PROG start DIR [--dpi 96|120|144] [--size WIDTHxHEIGHT]
 EOF
     exit 2
 }
-
-say() { echo "$PROG: $*" >&2; }
-die() {
-    say "error: $*"
-    exit 1
-}
-
-now_us() {
-    local t=${EPOCHREALTIME/[.,]/}
-    echo "$t"
-}
-
-# wait_until SECONDS COMMAND...: polls COMMAND until it succeeds.
-wait_until() {
-    local secs=$1
-    shift
-    local deadline=$(($(now_us) + secs * 1000000))
-    while ! "$@"; do
-        (($(now_us) < deadline)) || return 1
-        sleep 0.05
-    done
-}
-
-alive() {
-    local pid=$1 state
-    [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null || return 1
-    state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) || return 1
-    [ "$state" != Z ] && [ "$state" != X ]
-}
-dead() { ! alive "$1"; }
-
-is_our_process() {
-    alive "$1" && tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null | grep -qF -- "$2"
-}
-
-terminate() {
-    local pid=$1 word=$2
-    is_our_process "$pid" "$word" || return 0
-    kill -TERM "$pid" 2>/dev/null || true
-    if ! wait_until "$STOP_TIMEOUT" dead "$pid"; then
-        kill -KILL "$pid" 2>/dev/null || true
-        wait_until 2 dead "$pid" || say "warning: $word (pid $pid) is still there after SIGKILL"
-    fi
-    wait "$pid" 2>/dev/null || true
-}
-
-lock_pid() {
-    local lock=/tmp/.X$1-lock
-    if [ -r "$lock" ]; then tr -dc '0-9' <"$lock" 2>/dev/null || true; fi
-}
-
-remove_stale_lock() {
-    local owner
-    owner=$(lock_pid "$1")
-    if [ -n "$owner" ] && alive "$owner"; then
-        return 0
-    fi
-    rm -f "/tmp/.X$1-lock" "/tmp/.X11-unix/X$1"
-}
-
-our_server_is_up() {
-    alive "$2" && [ "$(lock_pid "$1")" = "$2" ] && xdpyinfo -display ":$1" >/dev/null 2>&1
-}
-our_server_is_up_or_gone() { our_server_is_up "$1" "$2" || dead "$2"; }
 
 # Every process running in the prefix: the server, the desktop (explorer.exe)
 # and the services all carry WINEPREFIX in their environment.
@@ -155,29 +94,6 @@ cleanup_failed_start() {
     rm -f "$dir/env" "$dir/env.tmp"
     say "start failed; nothing left running"
     exit "$rc"
-}
-
-start_xvfb() {
-    local n pid tries=0
-    for ((n = FIRST_DISPLAY; tries < DISPLAY_TRIES; n++, tries++)); do
-        if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then
-            continue
-        fi
-        Xvfb ":$n" -screen 0 "${size}x24" -noreset -nolisten tcp </dev/null >"$dir/xvfb.log" 2>&1 &
-        pid=$!
-        started_xvfb=$pid
-        display_n=$n
-        if wait_until "$START_TIMEOUT" our_server_is_up_or_gone "$n" "$pid" &&
-            our_server_is_up "$n" "$pid"; then
-            return 0
-        fi
-        alive "$pid" && die "Xvfb on :$n did not answer within ${START_TIMEOUT}s"
-        wait "$pid" 2>/dev/null || true
-        started_xvfb=""
-        grep -q -i -E 'already active|server is already|Address already in use' "$dir/xvfb.log" ||
-            die "Xvfb could not start on :$n; its log: $(cat "$dir/xvfb.log")"
-    done
-    die "no free display number in :$FIRST_DISPLAY..:$((FIRST_DISPLAY + DISPLAY_TRIES - 1))"
 }
 
 cmd_start() {
@@ -258,10 +174,6 @@ cmd_dpi() {
 }
 
 # ---------------------------------------------------------------- stop
-
-env_value() {
-    sed -n "s/^export $1=//p" "$2" | tr -d "'\"" | head -n 1
-}
 
 cmd_stop() {
     [ $# -eq 1 ] || usage

@@ -1,0 +1,132 @@
+# shellcheck shell=bash
+# What the session tools share (tools/xsession.sh, tools/wine-session.sh):
+# messages, bounded waits, processes ended only when they are really ours,
+# and a private Xvfb on the first free display. A tool sets PROG,
+# FIRST_DISPLAY, DISPLAY_TRIES, START_TIMEOUT and STOP_TIMEOUT, then sources
+# this file; start_xvfb reads $dir and $size and sets started_xvfb and
+# display_n.
+
+say() { echo "$PROG: $*" >&2; }
+die() {
+    say "error: $*"
+    exit 1
+}
+
+# Monotonic enough for bounded waits: microseconds since the epoch.
+now_us() {
+    local t=${EPOCHREALTIME/[.,]/}
+    echo "$t"
+}
+
+# wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; returns 1
+# when SECONDS have passed without success.
+wait_until() {
+    local secs=$1
+    shift
+    local deadline=$(($(now_us) + secs * 1000000))
+    while ! "$@"; do
+        (($(now_us) < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+# True while PID is a live (not zombie) process.
+alive() {
+    local pid=$1 state
+    [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null || return 1
+    state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) || return 1
+    [ "$state" != Z ] && [ "$state" != X ]
+}
+dead() { ! alive "$1"; }
+
+# True if PID is alive and its command line contains WORD, so that a PID
+# recycled by an unrelated process is never killed.
+is_our_process() {
+    local pid=$1 word=$2
+    alive "$pid" || return 1
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "$word"
+}
+
+# terminate PID WORD [WHAT]: SIGTERM, a bounded wait, then SIGKILL.
+terminate() {
+    local pid=$1 word=$2 what=${3:-$2}
+    is_our_process "$pid" "$word" || return 0
+    kill -TERM "$pid" 2>/dev/null || true
+    if ! wait_until "$STOP_TIMEOUT" dead "$pid"; then
+        say "$what (pid $pid) ignored SIGTERM for ${STOP_TIMEOUT}s; killing it"
+        kill -KILL "$pid" 2>/dev/null || true
+        wait_until 2 dead "$pid" || say "warning: $what (pid $pid) is still there after SIGKILL"
+    fi
+    # Reaps it when this shell is its parent (a failed start); harmless otherwise.
+    wait "$pid" 2>/dev/null || true
+}
+
+# The PID written in an X server's lock file, or nothing.
+lock_pid() {
+    local lock=/tmp/.X$1-lock
+    if [ -r "$lock" ]; then tr -dc '0-9' <"$lock" 2>/dev/null || true; fi
+}
+
+# Removes the lock file and socket of display N when no live server owns them.
+remove_stale_lock() {
+    local n=$1 owner
+    owner=$(lock_pid "$n")
+    if [ -n "$owner" ] && alive "$owner"; then
+        return 0
+    fi
+    rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+}
+
+server_answers() {
+    xdpyinfo -display ":$1" >/dev/null 2>&1
+}
+
+# True once the server we started (PID) owns display N and answers on it.
+our_server_is_up() {
+    local n=$1 pid=$2
+    alive "$pid" && [ "$(lock_pid "$n")" = "$pid" ] && server_answers "$n"
+}
+
+# Starts Xvfb on the first free display from FIRST_DISPLAY. Another session
+# may grab the same number between our check and the server's start; the
+# loser's server exits with "Server is already active", and we move on.
+start_xvfb() {
+    local n pid tries=0
+    for ((n = FIRST_DISPLAY; tries < DISPLAY_TRIES; n++, tries++)); do
+        if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then
+            continue
+        fi
+        Xvfb ":$n" -screen 0 "${size}x24" -noreset -nolisten tcp \
+            </dev/null >"$dir/xvfb.log" 2>&1 &
+        pid=$!
+        started_xvfb=$pid
+        display_n=$n
+        if wait_until "$START_TIMEOUT" our_server_is_up_or_gone "$n" "$pid" &&
+            our_server_is_up "$n" "$pid"; then
+            return 0
+        fi
+        if alive "$pid"; then
+            # Neither up nor gone: a hung server is an error, not a race.
+            die "Xvfb on :$n did not answer within ${START_TIMEOUT}s; its log ($dir/xvfb.log):
+$(cat "$dir/xvfb.log")"
+        fi
+        wait "$pid" 2>/dev/null || true
+        started_xvfb=""
+        if grep -q -i -E 'already active|server is already|cannot establish|EADDRINUSE|Address already in use' "$dir/xvfb.log"; then
+            say "display :$n was taken meanwhile; trying the next one"
+            continue
+        fi
+        die "Xvfb could not start on :$n; its log ($dir/xvfb.log):
+$(cat "$dir/xvfb.log")"
+    done
+    die "no free display number in :$FIRST_DISPLAY..:$((FIRST_DISPLAY + DISPLAY_TRIES - 1))"
+}
+
+our_server_is_up_or_gone() {
+    our_server_is_up "$1" "$2" || dead "$2"
+}
+
+# The value VAR has in an env file the tool wrote.
+env_value() {
+    sed -n "s/^export $1=//p" "$2" | tr -d "'\"" | head -n 1
+}
