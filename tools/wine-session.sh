@@ -44,12 +44,15 @@ EOF
     exit 2
 }
 
-# Every process running in the prefix: the server, the desktop (explorer.exe)
-# and the services all carry WINEPREFIX in their environment.
+# Every Wine process running in the prefix: the server, the desktop
+# (explorer.exe) and the services all carry WINEPREFIX in their environment
+# and run one of Wine's own executables. A shell that sourced DIR/env (this
+# script's caller, or this script) carries it too, and is none of them.
 prefix_processes() {
     local p
     for p in /proc/[0-9]*; do
         [ -r "$p/environ" ] || continue
+        case $(readlink "$p/exe" 2>/dev/null) in */wine*) ;; *) continue ;; esac
         { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$1" || continue
         alive "${p#/proc/}" && echo "${p#/proc/}"
     done
