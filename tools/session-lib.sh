@@ -5,6 +5,7 @@
 # FIRST_DISPLAY, DISPLAY_TRIES, START_TIMEOUT and STOP_TIMEOUT, then sources
 # this file; start_xvfb reads $dir and $size and sets started_xvfb and
 # display_n.
+# shellcheck disable=SC2154,SC2034 # dir and size are the tool's, and so are the variables set for it
 
 say() { echo "$PROG: $*" >&2; }
 die() {
@@ -124,6 +125,29 @@ $(cat "$dir/xvfb.log")"
 
 our_server_is_up_or_gone() {
     our_server_is_up "$1" "$2" || dead "$2"
+}
+
+# require_tools TOOL...: dies naming the first one that is not installed.
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || die "$tool is not installed (tools/install-deps.sh test installs it)"
+    done
+}
+
+# begin_start: makes $dir absolute, stops a session that an earlier run left
+# in it (with the tool's cmd_stop) and, from here on, has the tool's
+# cleanup_failed_start undo a start that fails.
+begin_start() {
+    mkdir -p "$dir"
+    dir=$(cd "$dir" && pwd)
+    if [ -f "$dir/env" ]; then
+        say "stopping the session an earlier run left in $dir"
+        cmd_stop "$dir"
+    fi
+    trap cleanup_failed_start EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
 }
 
 # The value VAR has in an env file the tool wrote.

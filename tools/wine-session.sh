@@ -114,20 +114,8 @@ cmd_start() {
     done
     check_dpi "$dpi"
     [[ $size =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || die "--size must look like 1024x768, not '$size'"
-    local tool
-    for tool in Xvfb xdpyinfo wine wineboot wineserver; do
-        command -v "$tool" >/dev/null || die "$tool is not installed (tools/install-deps.sh test installs it)"
-    done
-
-    mkdir -p "$dir"
-    dir=$(cd "$dir" && pwd)
-    if [ -f "$dir/env" ]; then
-        say "stopping the session an earlier run left in $dir"
-        cmd_stop "$dir"
-    fi
-    trap cleanup_failed_start EXIT
-    trap 'exit 130' INT
-    trap 'exit 143' TERM
+    require_tools Xvfb xdpyinfo wine wineboot wineserver
+    begin_start
 
     start_xvfb
     export DISPLAY=:$display_n

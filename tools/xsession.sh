@@ -229,25 +229,12 @@ cmd_start() {
     [ -z "$dpi" ] || [[ $dpi =~ ^[1-9][0-9]*$ ]] || die "--dpi must be a positive whole number, not '$dpi'"
     wm_name=$wm
 
-    local tool
     local wm_binary=$wm
     [ "$wm" != kwin ] || wm_binary=kwin_x11
     [ "$wm" != none ] || wm_binary=""
-    for tool in Xvfb xdpyinfo xprop ${dpi:+xrdb} $([ "$monitors" = 1 ] || echo xrandr) $wm_binary; do
-        command -v "$tool" >/dev/null || die "$tool is not installed (tools/install-deps.sh test installs it)"
-    done
-
-    mkdir -p "$dir"
-    dir=$(cd "$dir" && pwd)
-    # A session left behind by an earlier run that never reached its stop.
-    if [ -f "$dir/env" ]; then
-        say "stopping the session an earlier run left in $dir"
-        cmd_stop "$dir"
-    fi
-
-    trap cleanup_failed_start EXIT
-    trap 'exit 130' INT
-    trap 'exit 143' TERM
+    # shellcheck disable=SC2046,SC2086 # the optional tools are one word each, or none
+    require_tools Xvfb xdpyinfo xprop ${dpi:+xrdb} $([ "$monitors" = 1 ] || echo xrandr) $wm_binary
+    begin_start
 
     start_xvfb
     export DISPLAY=:$display_n
