@@ -77,8 +77,7 @@ String Control::displayName() const {
 }
 
 bool Control::takesFocus() const {
-    return m_kind == Kind::OptionButton || m_kind == Kind::TextBox ||
-           m_kind == Kind::CommandButton;
+    return m_kind == Kind::OptionButton || m_kind == Kind::TextBox || m_kind == Kind::CommandButton;
 }
 
 void Control::unsupported(const char* what) const {

@@ -31,7 +31,8 @@ String Str(Single value) {
 
 String Hex(Long value) {
     char text[16];
-    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(static_cast<std::uint32_t>(value)));
+    std::snprintf(text, sizeof text, "%X",
+                  static_cast<unsigned>(static_cast<std::uint32_t>(value)));
     return text;
 }
 

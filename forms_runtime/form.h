@@ -129,7 +129,7 @@ private:
     bool m_shown = false;
     bool m_modal = false;
     bool m_endsProgramOnClose = false;
-    int m_sizeChange = 0; // > 0 while the layer itself changes the size
+    int m_sizeChange = 0;               // > 0 while the layer itself changes the size
     std::unique_ptr<WindowPeer> m_peer; // before the controls: they go first
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<std::unique_ptr<MenuEntry>> m_menus;
