@@ -94,8 +94,7 @@ public:
                 ++notes.placed;
                 notes.position = QPoint(e->x, e->y);
             }
-            if (synthetic)
-                repaintLater(e->window);
+            repaintWhenSettled(e->window);
             break;
         }
         case XCB_REPARENT_NOTIFY: {
@@ -135,19 +134,38 @@ public:
     }
 
     // A compositing window manager (mutter) at times keeps showing the
-    // picture a window had before a resize, with the new area black: what
-    // the window paints while the window manager is still taking in the new
-    // size does not reach the screen, and nothing new arrives once the
-    // window has painted. Any later paint shows the window as it is, so one
-    // follows each of the window manager's own notifications, a moment
-    // after it (Qt merges the requests of a quick series into one paint).
-    static void repaintLater(xcb_window_t id) {
-        constexpr auto kSettle = std::chrono::milliseconds(150);
-        QTimer::singleShot(kSettle, QCoreApplication::instance(), [id] {
-            if (QWidget* window = QWidget::find(id))
+    // picture a window had before a resize, with the new area black, while
+    // the window has long painted itself anew; what the window paints
+    // while mutter is still taking in a resize it made right after mapping
+    // (as the program does at start-up) does not reach the screen, for up
+    // to about a second. Any later paint shows the window as it is, so a few
+    // follow the last configure notification of a series, until mutter
+    // surely takes them.
+    static void repaintWhenSettled(xcb_window_t id) {
+        QWidget* window = QWidget::find(id);
+        if (!window)
+            return;
+        const QString name = QStringLiteral("forms-repaint-when-settled");
+        auto* timer = window->findChild<QTimer*>(name, Qt::FindDirectChildrenOnly);
+        if (!timer) {
+            timer = new QTimer(window);
+            timer->setObjectName(name);
+            timer->setSingleShot(true);
+            QObject::connect(timer, &QTimer::timeout, window, [window, timer] {
                 window->update();
-        });
+                const int next = timer->property("step").toInt() + 1;
+                if (next < static_cast<int>(kSettleSteps.size())) {
+                    timer->setProperty("step", next);
+                    timer->start(kSettleSteps[static_cast<size_t>(next)]);
+                }
+            });
+        }
+        timer->setProperty("step", 0);
+        timer->start(kSettleSteps[0]); // again from the start at each notice
     }
+    static constexpr std::array<std::chrono::milliseconds, 3> kSettleSteps{
+        std::chrono::milliseconds(150), std::chrono::milliseconds(500),
+        std::chrono::milliseconds(1000)};
 
     QHash<xcb_window_t, ConfigureNotes> configures;
     QHash<xcb_window_t, FrameExtents> extents; // cache, dropped on change
