@@ -11,6 +11,8 @@
 //
 //   bench_measure PROGRAM BARE_WINDOW [--reps N] [--idle S] [--log FILE]
 
+#include "table.h"
+
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
@@ -35,7 +37,9 @@ extern char** environ;
 
 namespace {
 
-using Samples = std::vector<double>;
+using bench::median;
+using bench::row;
+using bench::Samples;
 
 double nowMs() {
     using namespace std::chrono;
@@ -353,26 +357,6 @@ double xdotoolFloor(X& x, xcb_window_t w, Target to) {
 }
 
 // ---------------------------------------------------------------- report
-
-double median(Samples v) {
-    if (v.empty())
-        return NAN;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-void row(const char* what, const Samples& program, const Samples& floor, const char* unit,
-         const char* target, std::optional<bool> met) {
-    const double p = median(program), f = median(floor);
-    char fl[32] = "", ratio[16] = "";
-    if (!floor.empty())
-        std::snprintf(fl, sizeof fl, "%9.1f", f);
-    if (!floor.empty() && f > 0)
-        std::snprintf(ratio, sizeof ratio, "%6.2f x", p / f);
-    std::printf("%-40s %9.1f %9s %-5s %8s  %-22s %s\n", what, p, fl, unit, ratio, target,
-                met ? (*met ? "met" : "MISSED") : "");
-}
 
 } // namespace
 

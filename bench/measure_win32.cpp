@@ -15,6 +15,9 @@
 
 #include <windows.h>
 
+#include "desktop_access.h"
+#include "table.h"
+
 #include <fcntl.h>
 #include <io.h>
 #include <psapi.h>
@@ -30,7 +33,12 @@
 
 namespace {
 
-using Samples = std::vector<double>;
+using desktop::classOf;
+using desktop::mouse;
+using desktop::textOf;
+
+using bench::row;
+using bench::Samples;
 
 double nowMs() {
     static const double perMs = [] {
@@ -80,20 +88,6 @@ std::wstring wide(const std::string& text) {
     MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), n);
     out.resize(out.size() - 1);
     return out;
-}
-
-// The text of a window of another process: WM_GETTEXT is carried across.
-std::wstring textOf(HWND hwnd) {
-    wchar_t text[128] = {};
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 128, LPARAM(text), SMTO_ABORTIFHUNG, 2000, &got);
-    return text;
-}
-
-std::wstring classOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
 }
 
 // Polls `done` about once a millisecond (Sleep(1) is 1.1 ms under Wine) until
@@ -202,17 +196,6 @@ HWND childWithText(HWND parent, const std::wstring& text) {
     return nullptr;
 }
 
-// Every mouse event carries its position: under Wine, clicks sent without one
-// were seen to land off the point SetCursorPos had just been given.
-INPUT mouse(DWORD flags, POINT at) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    return in;
-}
-
 void send(std::vector<INPUT> inputs) {
     if (SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
         die("SendInput refused the input");
@@ -301,25 +284,6 @@ Memory memoryOf(HANDLE process) {
     if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m))
         die("GetProcessMemoryInfo failed (error " + std::to_string(GetLastError()) + ")");
     return {double(m.PeakWorkingSetSize) / 1048576, double(m.PagefileUsage) / 1048576};
-}
-
-double median(Samples v) {
-    if (v.empty())
-        return NAN;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-// The first five columns of the Linux table, with the same widths.
-void row(const char* what, const Samples& program, const Samples& floor, const char* unit) {
-    const double p = median(program), f = median(floor);
-    char fl[32] = "", ratio[16] = "";
-    if (!floor.empty())
-        std::snprintf(fl, sizeof fl, "%9.1f", f);
-    if (!floor.empty() && f > 0)
-        std::snprintf(ratio, sizeof ratio, "%6.2f x", p / f);
-    std::printf("%-40s %9.1f %9s %-5s %8s\n", what, p, fl, unit, ratio);
 }
 
 std::string wineVersion() {

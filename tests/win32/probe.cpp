@@ -24,13 +24,15 @@
 //   caption-button WIN close|minimize|maximize
 //                                       clicks that button of the caption (on
 //                                       a minimised window, minimize restores)
-//   key SPEC                            e.g. escape, return, space, ctrl+q,
+//   key KEYS                            e.g. escape, return, space, ctrl+q,
 //                                       alt+h, f1, a
 //   pixel X Y                           "#RRGGBB" on the screen
 //   screen                              "W H DPI"
 //   quit
 
 #include <windows.h>
+
+#include "desktop_access.h"
 
 #include <dwmapi.h>
 #include <fcntl.h>
@@ -46,6 +48,10 @@
 #include <vector>
 
 namespace {
+
+using desktop::classOf;
+using desktop::mouse;
+using desktop::textOf;
 
 const wchar_t kMainTitle[] = L"Vistrum V2.1";
 
@@ -89,26 +95,6 @@ std::string rectText(const RECT& r) {
     std::ostringstream s;
     s << r.left << ' ' << r.top << ' ' << r.right - r.left << ' ' << r.bottom - r.top;
     return s.str();
-}
-
-// The text of a window of another process: WM_GETTEXT is carried across,
-// GetWindowText would not ask an edit control for its contents.
-std::wstring textOf(HWND hwnd) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
-        return {};
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 2000, &got);
-    text.resize(got);
-    return text;
-}
-
-std::wstring classOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
 }
 
 HWND findMain() {
@@ -183,7 +169,7 @@ private:
     HWND window(const std::string& name);
     HWND child(HWND parent, const std::string& pattern);
     void click(int x, int y);
-    void key(const std::string& spec);
+    void key(const std::string& combination);
     std::string captionButton(HWND hwnd, LRESULT which);
 
     HWND m_main = nullptr;
@@ -216,17 +202,6 @@ void send(std::vector<INPUT> inputs) {
     if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
         fail("SendInput refused the input");
     Sleep(30); // lets the program's queue take it before the next command
-}
-
-// Every mouse event carries its position. Under Wine, clicks sent without
-// one were seen to land off the point SetCursorPos had just been given.
-INPUT mouse(DWORD flags, POINT at) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    return in;
 }
 
 bool pointerAt(POINT at) {
@@ -275,9 +250,9 @@ INPUT keyInput(WORD vk, bool up) {
 }
 
 // "ctrl+q": every key down in order, then up in reverse.
-void Probe::key(const std::string& spec) {
+void Probe::key(const std::string& combination) {
     std::vector<WORD> keys;
-    std::stringstream parts(spec);
+    std::stringstream parts(combination);
     for (std::string part; std::getline(parts, part, '+');)
         keys.push_back(virtualKey(part));
     std::vector<INPUT> inputs;
