@@ -135,12 +135,12 @@ public:
 
     // A compositing window manager (mutter) at times keeps showing the
     // picture a window had before a resize, with the new area black, while
-    // the window has long painted itself anew; what the window paints
-    // while mutter is still taking in a resize it made right after mapping
-    // (as the program does at start-up) does not reach the screen, for up
-    // to about a second. Any later paint shows the window as it is, so a few
-    // follow the last configure notification of a series, until mutter
-    // surely takes them.
+    // the window has long painted itself anew: what the window paints while
+    // mutter is still taking in a resize made right after mapping (as the
+    // program's start-up does) does not reach the screen. Any later paint
+    // shows the window as it is, so two follow the last configure
+    // notification of a series, 150 and 650 ms after it; both are over
+    // before the window could be called idle.
     static void repaintWhenSettled(xcb_window_t id) {
         QWidget* window = QWidget::find(id);
         if (!window)
@@ -163,9 +163,8 @@ public:
         timer->setProperty("step", 0);
         timer->start(kSettleSteps[0]); // again from the start at each notice
     }
-    static constexpr std::array<std::chrono::milliseconds, 3> kSettleSteps{
-        std::chrono::milliseconds(150), std::chrono::milliseconds(500),
-        std::chrono::milliseconds(1000)};
+    static constexpr std::array<std::chrono::milliseconds, 2> kSettleSteps{
+        std::chrono::milliseconds(150), std::chrono::milliseconds(500)};
 
     QHash<xcb_window_t, ConfigureNotes> configures;
     QHash<xcb_window_t, FrameExtents> extents; // cache, dropped on change
