@@ -51,14 +51,6 @@ constexpr WindowSpec kLayout{
 
 } // namespace
 
-String aboutVersionLine() {
-    return kVersionLine.data();
-}
-
-String aboutAuthorsLine() {
-    return kAuthorsLine;
-}
-
 VtAbout::VtAbout()
     : m_form(kLayout) {
     m_form.control("Command1").Click = [this] { Command1_Click(); };

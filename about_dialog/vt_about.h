@@ -21,8 +21,4 @@ private:
     forms::Form m_form;
 };
 
-// The dialog's two lines of our own.
-forms::String aboutVersionLine();
-forms::String aboutAuthorsLine();
-
 } // namespace vistrum

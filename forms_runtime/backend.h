@@ -39,6 +39,20 @@ struct PixelRect {
     friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
+// How far a window's outer rectangle reaches beyond an inner one: the
+// frame around the client area, or invisible borders around the frame.
+struct PixelMargins {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    friend bool operator==(const PixelMargins&, const PixelMargins&) = default;
+};
+
+// How often a backend asks for a size again when the answer shows that the
+// frame or menu bar it reckoned with was not the one the window got.
+inline constexpr int kRequestAttempts = 3;
+
 // One native control. Made by its window's peer from the control's layout
 // entry; the shared Control keeps the properties and calls these to show
 // them.

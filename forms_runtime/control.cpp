@@ -10,10 +10,6 @@ namespace forms {
 
 namespace {
 
-bool has(unsigned flags, Flag flag) {
-    return (flags & flag) != 0;
-}
-
 OleColor defaultBackColor(Kind kind) {
     return kind == Kind::TextBox ? kWindowBackground : kButtonFace;
 }
@@ -57,7 +53,7 @@ Control::Control(Form& form, const ControlSpec& layout)
     , m_flags(layout.flags)
     , m_tabIndex(layout.tabIndex)
     , m_borderWidth(layout.borderWidth)
-    , m_visible(!has(layout.flags, Hidden)) {}
+    , m_visible(!hasFlag(layout.flags, Hidden)) {}
 
 Control::~Control() = default;
 

@@ -164,7 +164,7 @@ void Form::setOuterSize(std::optional<int> width, std::optional<int> height) {
     const PixelSize before = outerSize();
     if (live && wantedFrom(before) == before)
         return;
-    ScopedCount change(m_sizeChange);
+    ScopedCount change(m_ownChange);
     if (live)
         m_peer->restoreIfMaximised();
     // A maximised window keeps the other dimension it had before it was
@@ -181,7 +181,7 @@ void Form::setOuterSize(std::optional<int> width, std::optional<int> height) {
 // What the backend reports ------------------------------------------------------
 
 void Form::platformResized() {
-    if (m_sizeChange > 0 || !m_shown)
+    if (m_ownChange > 0 || !m_shown)
         return; // the layer's own change raises its own Resize
     raiseResize();
 }
@@ -232,11 +232,12 @@ void Form::setBackColor(OleColor color) {
 void Form::Show() {
     load();
     if (m_shown) {
+        ScopedCount change(m_ownChange);
         m_peer->show();
         return;
     }
     {
-        ScopedCount change(m_sizeChange);
+        ScopedCount change(m_ownChange);
         m_peer->showFirst();
     }
     m_shown = true;
@@ -250,12 +251,13 @@ void Form::ShowModal() {
     Runtime& runtime = Runtime::get();
     Form* previous = runtime.activeForm();
     m_peer->prepareModal(previous && previous != this ? &previous->peer() : nullptr);
-    if (!m_shown) {
-        ScopedCount change(m_sizeChange);
-        m_peer->showFirst();
+    {
+        ScopedCount change(m_ownChange);
+        if (!m_shown)
+            m_peer->showFirst();
+        else
+            m_peer->show();
         m_shown = true;
-    } else {
-        m_peer->show();
     }
     m_peer->activate();
     runtime.setActiveForm(this);
@@ -278,7 +280,10 @@ void Form::ShowModal() {
 }
 
 void Form::Hide() {
-    m_peer->hide();
+    {
+        ScopedCount change(m_ownChange);
+        m_peer->hide();
+    }
     if (m_modal)
         m_peer->endModalLoop();
 }
@@ -290,6 +295,7 @@ void Form::holdPainting(bool hold) {
 void Form::closeForEnd() {
     if (m_modal)
         m_peer->endModalLoop();
+    ScopedCount change(m_ownChange);
     m_peer->hide();
 }
 

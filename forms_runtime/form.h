@@ -99,6 +99,11 @@ public:
     // otherwise closing only hides it.
     void setEndsProgramOnClose(bool ends) { m_endsProgramOnClose = ends; }
 
+    // True while the layer itself sizes, shows or hides the window: a change
+    // of size the platform reports meanwhile answers the layer and raises no
+    // Resize of its own.
+    bool changingItself() const { return m_ownChange > 0; }
+
     // What the backend reports.
     void platformResized();
     void platformClicked();
@@ -129,7 +134,7 @@ private:
     bool m_shown = false;
     bool m_modal = false;
     bool m_endsProgramOnClose = false;
-    int m_sizeChange = 0;               // > 0 while the layer itself changes the size
+    int m_ownChange = 0;                // > 0 while the layer itself changes the window
     std::unique_ptr<WindowPeer> m_peer; // before the controls: they go first
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<std::unique_ptr<MenuEntry>> m_menus;

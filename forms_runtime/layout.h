@@ -26,6 +26,10 @@ enum Flag : unsigned {
     NoBorderLine = 1U << 4 // shape: no border drawn
 };
 
+constexpr bool hasFlag(unsigned flags, Flag flag) {
+    return (flags & flag) != 0;
+}
+
 struct ControlSpec {
     const char* name;
     Kind kind;
@@ -47,6 +51,11 @@ struct MenuSpec {
     const char* caption;  // "&" marks the access key; "-" is a separator
     const char* shortcut; // portable key text such as "Ctrl+Q", or nullptr
 };
+
+// True for a menu entry that is a separator line.
+constexpr bool isSeparator(const MenuSpec& entry) {
+    return entry.caption[0] == '-' && entry.caption[1] == '\0';
+}
 
 enum class BorderStyle : std::uint8_t { Sizable, FixedDialog };
 

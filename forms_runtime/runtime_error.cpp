@@ -31,6 +31,10 @@ String standardText(ErrorCode code) {
     return "Application-defined error";
 }
 
+String reportText(const RuntimeError& error) {
+    return "Run-time error '" + number(error.number()) + "':\n\n" + error.text();
+}
+
 void raiseError(ErrorCode code, const String& detail) {
     String text = standardText(code);
     if (!detail.empty())

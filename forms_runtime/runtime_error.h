@@ -36,6 +36,9 @@ private:
 
 String standardText(ErrorCode code);
 
+// What the user reads when an error ends the program: its number and text.
+String reportText(const RuntimeError& error);
+
 // Throws the error with the standard text, followed by detail when given.
 [[noreturn]] void raiseError(ErrorCode code, const String& detail = {});
 

@@ -46,10 +46,6 @@ QStyle* compactOptionStyle() {
     return style;
 }
 
-bool has(unsigned flags, Flag flag) {
-    return (flags & flag) != 0;
-}
-
 // Text boxes hold "\r\n" line ends; Qt shows "\n".
 QString shownText(const String& text) {
     QString shown = toQString(text);
@@ -68,11 +64,11 @@ QWidget* makeWidget(Kind kind, unsigned flags, QWidget* parent) {
         return option;
     }
     case Kind::Label: {
-        auto* label = new detail::LabelWidget(has(flags, Bordered), parent);
+        auto* label = new detail::LabelWidget(hasFlag(flags, Bordered), parent);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignTop |
-                            (has(flags, Centred) ? Qt::AlignHCenter : Qt::AlignLeft));
+                            (hasFlag(flags, Centred) ? Qt::AlignHCenter : Qt::AlignLeft));
         label->setAutoFillBackground(true);
         return label;
     }
@@ -190,8 +186,8 @@ void QtControl::setColors(OleColor backColor, OleColor foreColor) {
     if (m_control.kind() == Kind::Shape) {
         const unsigned flags = m_control.flags();
         static_cast<detail::ShapeWidget*>(m_widget.data())
-            ->setLook(has(flags, Filled) ? std::optional(back) : std::nullopt,
-                      has(flags, NoBorderLine) ? std::nullopt : std::optional(fore),
+            ->setLook(hasFlag(flags, Filled) ? std::optional(back) : std::nullopt,
+                      hasFlag(flags, NoBorderLine) ? std::nullopt : std::optional(fore),
                       m_control.borderWidth());
         return;
     }

@@ -68,10 +68,7 @@ double QtPlatform::logicalDpiY() const {
 
 void QtPlatform::showError(const RuntimeError& error) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                    QStringLiteral("Run-time error '%1':\n\n%2")
-                        .arg(error.number())
-                        .arg(toQString(error.text())),
-                    QMessageBox::Ok);
+                    toQString(reportText(error)), QMessageBox::Ok);
     box.exec();
 }
 
@@ -85,15 +82,15 @@ void QtPlatform::handlersDone() {
     ws::releaseHeldInput();
 }
 
-ws::FrameExtents QtPlatform::lastFrame(BorderStyle border) const {
+PixelMargins QtPlatform::lastFrame(BorderStyle border) const {
     const auto it = m_frames.find(border);
     if (it != m_frames.end())
         return it->second;
     // A window of another kind still has the window manager's borders.
-    return m_frames.empty() ? ws::FrameExtents{} : m_frames.begin()->second;
+    return m_frames.empty() ? PixelMargins{} : m_frames.begin()->second;
 }
 
-void QtPlatform::rememberFrame(BorderStyle border, const ws::FrameExtents& frame) {
+void QtPlatform::rememberFrame(BorderStyle border, const PixelMargins& frame) {
     m_frames[border] = frame;
 }
 

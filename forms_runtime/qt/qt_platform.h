@@ -26,15 +26,15 @@ public:
     // The frame a window manager last gave a window of this kind: the best
     // guess for one it has not framed yet (a dialog's frame differs from a
     // main window's).
-    ws::FrameExtents lastFrame(BorderStyle border) const;
-    void rememberFrame(BorderStyle border, const ws::FrameExtents& frame);
+    PixelMargins lastFrame(BorderStyle border) const;
+    void rememberFrame(BorderStyle border, const PixelMargins& frame);
 
     // The modal loops running, innermost last; quit ends them all.
     void pushLoop(QEventLoop* loop) { m_loops.push_back(loop); }
     void popLoop(QEventLoop* loop) { std::erase(m_loops, loop); }
 
 private:
-    std::map<BorderStyle, ws::FrameExtents> m_frames;
+    std::map<BorderStyle, PixelMargins> m_frames;
     std::vector<QEventLoop*> m_loops;
 };
 

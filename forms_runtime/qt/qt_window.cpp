@@ -106,8 +106,7 @@ void QtWindow::addMenuEntry(MenuEntry& entry, const MenuSpec& m) {
         action = menu->menuAction();
     } else {
         QMenu* parent = m_menus.at(m.parent); // the shared part checked it exists
-        action =
-            caption == QLatin1String("-") ? parent->addSeparator() : parent->addAction(caption);
+        action = isSeparator(m) ? parent->addSeparator() : parent->addAction(caption);
         if (m.shortcut) {
             action->setShortcut(QKeySequence(QString::fromLatin1(m.shortcut)));
             action->setShortcutContext(Qt::WindowShortcut);
@@ -143,7 +142,7 @@ void QtWindow::finishBuilding(std::span<Control* const> tabOrder) {
 
 // Geometry ------------------------------------------------------------------
 
-ws::FrameExtents QtWindow::extents() const {
+PixelMargins QtWindow::extents() const {
     // A hidden window has no frame (window managers clear it on unmapping);
     // it gets back the one it had when it is shown again.
     if (!m_window->isVisible() && m_lastExtents)
@@ -195,7 +194,7 @@ void QtWindow::focusFirstControl() {
 }
 
 PixelRect QtWindow::outerRect() const {
-    const ws::FrameExtents f = extents();
+    const PixelMargins f = extents();
     const QRect client = m_window->geometry();
     return {client.x() - f.left, client.y() - f.top, client.width() + f.left + f.right,
             client.height() + f.top + f.bottom};
@@ -214,7 +213,7 @@ bool QtWindow::minimised() const {
 }
 
 void QtWindow::requestOuterPosition(std::optional<int> x, std::optional<int> y) {
-    const ws::FrameExtents f = extents();
+    const PixelMargins f = extents();
     const QPoint client = m_window->geometry().topLeft();
     moveClientTo(QPoint(x ? *x + f.left : client.x(), y ? *y + f.top : client.y()));
 }
@@ -315,15 +314,15 @@ void QtWindow::requestOuterSize(PixelSize wanted) {
     if (!m_window->isVisible() || m_window->isMinimized()) {
         // Nothing to ask a window manager yet (or the window is iconified,
         // which it may refuse to size): take the size for later.
-        const ws::FrameExtents f = extents();
+        const PixelMargins f = extents();
         m_window->resize(std::max(1, wanted.width - f.left - f.right),
                          std::max(1, wanted.height - f.top - f.bottom));
         return;
     }
     // The frame may differ from the one assumed (the window manager may have
     // framed the window only now); then ask again with the real frame.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const ws::FrameExtents frame = extents();
+    for (int attempt = 0; attempt < kRequestAttempts; ++attempt) {
+        const PixelMargins frame = extents();
         const QSize client(std::max(1, wanted.width - frame.left - frame.right),
                            std::max(1, wanted.height - frame.top - frame.bottom));
         if (client != m_window->size())

@@ -76,7 +76,7 @@ public:
     void onFrameChanged();
 
 private:
-    ws::FrameExtents extents() const;
+    PixelMargins extents() const;
     void createNativeWindow() const;
     void focusFirstControl();
     void requestClientSize(QSize client);
@@ -96,7 +96,7 @@ private:
     std::map<const MenuEntry*, QAction*> m_actions;
     std::map<std::string, QMenu*> m_menus;
     std::vector<QWidget*> m_controlWidgets; // in layout order, topmost first
-    std::optional<ws::FrameExtents> m_lastExtents;
+    std::optional<PixelMargins> m_lastExtents;
     QEventLoop* m_modalLoop = nullptr;
     std::unique_ptr<QObject> m_keyPreview;
 };

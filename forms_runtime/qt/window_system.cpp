@@ -167,7 +167,7 @@ public:
         std::chrono::milliseconds(150), std::chrono::milliseconds(500)};
 
     QHash<xcb_window_t, ConfigureNotes> configures;
-    QHash<xcb_window_t, FrameExtents> extents; // cache, dropped on change
+    QHash<xcb_window_t, PixelMargins> extents; // cache, dropped on change
     QSet<xcb_window_t> unframed;               // given back to the root window
     QSet<xcb_window_t> framed;                 // in a window manager's frame
 };
@@ -231,7 +231,7 @@ bool reportsFrames() {
     return hasWindowManager();
 }
 
-std::optional<FrameExtents> frameExtents(const QWidget* window) {
+std::optional<PixelMargins> frameExtents(const QWidget* window) {
 #if defined(VISTRUM_HAVE_XCB)
     if (xcb_connection_t* c = connection()) {
         const auto id = static_cast<xcb_window_t>(window->internalWinId());
@@ -241,13 +241,14 @@ std::optional<FrameExtents> frameExtents(const QWidget* window) {
             if (auto it = g_watcher->extents.constFind(id); it != g_watcher->extents.constEnd())
                 return *it;
             if (g_watcher->unframed.contains(id))
-                return FrameExtents{};
+                return PixelMargins{};
         }
         const auto v = property32(c, id, atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
         if (v.size() != 4)
             return std::nullopt;
-        const FrameExtents extents{static_cast<int>(v[0]), static_cast<int>(v[1]),
-                                   static_cast<int>(v[2]), static_cast<int>(v[3])};
+        // _NET_FRAME_EXTENTS lists left, right, top, bottom.
+        const PixelMargins extents{static_cast<int>(v[0]), static_cast<int>(v[2]),
+                                   static_cast<int>(v[1]), static_cast<int>(v[3])};
         if (g_watcher)
             g_watcher->extents.insert(id, extents);
         return extents;
@@ -257,8 +258,8 @@ std::optional<FrameExtents> frameExtents(const QWidget* window) {
         return std::nullopt;
     const QRect frame = window->frameGeometry();
     const QRect client = window->geometry();
-    return FrameExtents{client.left() - frame.left(), frame.right() - client.right(),
-                        client.top() - frame.top(), frame.bottom() - client.bottom()};
+    return PixelMargins{client.left() - frame.left(), client.top() - frame.top(),
+                        frame.right() - client.right(), frame.bottom() - client.bottom()};
 }
 
 bool maximisedByWindowManager(const QWidget* window) {

@@ -7,6 +7,8 @@
 // ConfigureNotify events of the window. Elsewhere Qt's own frame geometry
 // serves and answers are taken as immediate.
 
+#include "backend.h"
+
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -18,11 +20,6 @@
 class QWidget;
 
 namespace forms::ws {
-
-struct FrameExtents {
-    int left = 0, right = 0, top = 0, bottom = 0;
-    friend bool operator==(const FrameExtents&, const FrameExtents&) = default;
-};
 
 // Before the application exists: why the program cannot reach the display
 // it is going to use, in one line naming that display, or empty when it
@@ -42,7 +39,7 @@ bool hasWindowManager();
 bool reportsFrames();
 
 // The frame the window manager put around the window, once known.
-std::optional<FrameExtents> frameExtents(const QWidget* window);
+std::optional<PixelMargins> frameExtents(const QWidget* window);
 
 // True while the window manager keeps the window maximised in either
 // direction (on X11, _NET_WM_STATE); false where it cannot tell.

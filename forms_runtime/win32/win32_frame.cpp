@@ -4,7 +4,7 @@
 
 namespace forms::win32 {
 
-std::optional<Margins> invisibleMargins(HWND window) {
+std::optional<PixelMargins> invisibleMargins(HWND window) {
     if (!IsWindowVisible(window) || IsIconic(window))
         return std::nullopt;
     RECT outer{};
@@ -18,8 +18,8 @@ std::optional<Margins> invisibleMargins(HWND window) {
         visible.bottom > outer.bottom || visible.right <= visible.left ||
         visible.bottom <= visible.top)
         return std::nullopt;
-    return Margins{visible.left - outer.left, visible.top - outer.top, outer.right - visible.right,
-                   outer.bottom - visible.bottom};
+    return PixelMargins{visible.left - outer.left, visible.top - outer.top,
+                        outer.right - visible.right, outer.bottom - visible.bottom};
 }
 
 } // namespace forms::win32

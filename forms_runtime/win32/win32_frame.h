@@ -6,19 +6,15 @@
 // visible frame (DWMWA_EXTENDED_FRAME_BOUNDS). Where it reports none, as
 // under Wine or with composition off, the window rectangle is the frame.
 
+#include "backend.h"
 #include "win32_api.h"
 
 #include <optional>
 
 namespace forms::win32 {
 
-struct Margins {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    friend bool operator==(const Margins&, const Margins&) = default;
-};
-
 // How far the window rectangle reaches beyond the visible frame, when the
 // window is shown and the desktop window manager tells.
-std::optional<Margins> invisibleMargins(HWND window);
+std::optional<PixelMargins> invisibleMargins(HWND window);
 
 } // namespace forms::win32

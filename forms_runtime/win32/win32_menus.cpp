@@ -4,7 +4,6 @@
 #include "runtime_error.h"
 #include "win32_text.h"
 
-#include <cstring>
 #include <string_view>
 
 namespace forms::win32 {
@@ -80,7 +79,7 @@ void MenuBar::add(MenuEntry& entry, const MenuSpec& layout) {
         parent = owner->popup;
     }
     const WORD id = static_cast<WORD>(kFirstMenuId + m_items.size());
-    if (std::strcmp(layout.caption, "-") == 0) {
+    if (isSeparator(layout)) {
         AppendMenuW(parent, MF_SEPARATOR, id, nullptr);
     } else {
         std::wstring text = wide(layout.caption);

@@ -69,9 +69,8 @@ double Win32Platform::logicalDpiY() const {
 }
 
 void Win32Platform::showError(const RuntimeError& error) {
-    const String text = "Run-time error '" + number(error.number()) + "':\n\n" + error.text();
     // Task-modal: no window of the program takes input while it is shown.
-    MessageBoxW(nullptr, wide(text).c_str(), wide(m_appName).c_str(),
+    MessageBoxW(nullptr, wide(reportText(error)).c_str(), wide(m_appName).c_str(),
                 MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 

@@ -29,7 +29,6 @@ public:
 
     // Runs the message loop until done() holds or the program ends.
     void runLoop(const std::function<bool()>& done);
-    bool quitting() const { return m_quitting; }
     int exitStatus() const { return m_status; }
 
     void setAppName(const String& name) { m_appName = name; }

@@ -2,7 +2,6 @@
 
 #include "form.h"
 #include "runtime_error.h"
-#include "scoped_count.h"
 #include "screen.h"
 #include "win32_colors.h"
 #include "win32_controls.h"
@@ -100,7 +99,7 @@ void Win32Window::finishBuilding(std::span<Control* const> tabOrder) {
                        m_menus.menu() != nullptr,
                        static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE)));
     SIZE outer{r.right - r.left, r.bottom - r.top};
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < kRequestAttempts; ++attempt) {
         SetWindowPos(m_hwnd, nullptr, 0, 0, outer.cx, outer.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         const PixelSize got = clientSize();
@@ -114,16 +113,16 @@ void Win32Window::finishBuilding(std::span<Control* const> tabOrder) {
 // Geometry -----------------------------------------------------------------
 
 // The frame measured while the window is shown, kept for when it is not.
-Margins Win32Window::margins() const {
+PixelMargins Win32Window::margins() const {
     if (IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd))
-        m_margins = invisibleMargins(m_hwnd).value_or(Margins{});
+        m_margins = invisibleMargins(m_hwnd).value_or(PixelMargins{});
     return m_margins;
 }
 
 PixelRect Win32Window::outerRect() const {
     RECT r{};
     GetWindowRect(m_hwnd, &r);
-    const Margins m = margins();
+    const PixelMargins m = margins();
     return {r.left + m.left, r.top + m.top, (r.right - m.right) - (r.left + m.left),
             (r.bottom - m.bottom) - (r.top + m.top)};
 }
@@ -145,7 +144,6 @@ bool Win32Window::minimised() const {
 void Win32Window::restoreIfMaximised() {
     if (!IsZoomed(m_hwnd))
         return;
-    ScopedCount change(m_ownChange);
     ShowWindow(m_hwnd, SW_RESTORE); // synchronous: the normal size is back on return
 }
 
@@ -153,8 +151,7 @@ void Win32Window::restoreIfMaximised() {
 // does. The size asked for is held as the largest the window may take while
 // the request runs, so that one larger than the screen is granted in full.
 void Win32Window::requestOuterSize(PixelSize size) {
-    ScopedCount change(m_ownChange);
-    const Margins m = margins();
+    const PixelMargins m = margins();
     const SIZE wanted{size.width + m.left + m.right, size.height + m.top + m.bottom};
     if (IsIconic(m_hwnd)) {
         // An icon keeps its own size; the window takes this one when it is
@@ -177,14 +174,13 @@ void Win32Window::requestOuterSize(PixelSize size) {
 }
 
 void Win32Window::requestOuterPosition(std::optional<int> x, std::optional<int> y) {
-    ScopedCount change(m_ownChange);
     if (!IsWindowVisible(m_hwnd)) {
         m_pendingX = x ? x : m_pendingX;
         m_pendingY = y ? y : m_pendingY;
     }
     RECT r{};
     GetWindowRect(m_hwnd, &r);
-    const Margins m = margins();
+    const PixelMargins m = margins();
     SetWindowPos(m_hwnd, nullptr, x ? *x - m.left : r.left, y ? *y - m.top : r.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -193,7 +189,7 @@ void Win32Window::requestOuterPosition(std::optional<int> x, std::optional<int> 
 // it had then (none before its first showing); once shown, they are asked
 // for again with the frame it has.
 void Win32Window::applyPending() {
-    const Margins assumed = m_margins;
+    const PixelMargins assumed = m_margins;
     const std::optional<PixelSize> size = std::exchange(m_pendingSize, std::nullopt);
     const std::optional<int> x = std::exchange(m_pendingX, std::nullopt);
     const std::optional<int> y = std::exchange(m_pendingY, std::nullopt);
@@ -233,7 +229,6 @@ void Win32Window::setBackColor(OleColor color) {
 
 void Win32Window::showFirst() {
     {
-        ScopedCount change(m_ownChange);
         ShowWindow(m_hwnd, SW_SHOWNORMAL);
         UpdateWindow(m_hwnd);
         applyPending();
@@ -242,13 +237,11 @@ void Win32Window::showFirst() {
 }
 
 void Win32Window::show() {
-    ScopedCount change(m_ownChange);
     ShowWindow(m_hwnd, SW_SHOW);
     applyPending();
 }
 
 void Win32Window::hide() {
-    ScopedCount change(m_ownChange);
     // Enabled again first, so that the system activates the owner when the
     // dialog goes.
     if (m_modalOwner)
@@ -331,7 +324,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         answerMinMax(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
     case WM_SIZE:
-        if (m_ownChange == 0 && IsWindowVisible(m_hwnd) && !m_resizePosted) {
+        if (!m_form.changingItself() && IsWindowVisible(m_hwnd) && !m_resizePosted) {
             m_resizePosted = true;
             PostMessageW(m_hwnd, kResized, 0, 0);
         }

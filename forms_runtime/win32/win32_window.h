@@ -9,7 +9,6 @@
 #include "win32_frame.h"
 #include "win32_menus.h"
 
-#include "win32_click.h"
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -71,7 +70,7 @@ public:
 private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void answerMinMax(MINMAXINFO& info) const;
-    Margins margins() const;
+    PixelMargins margins() const;
     void applyPending();
     bool navigate(const MSG& msg);
     void moveFocus(bool backward);
@@ -94,11 +93,10 @@ private:
     // Geometry: the frame last measured, the size being asked for (the
     // answer to WM_GETMINMAXINFO grants it in full), and what was asked for
     // while hidden, to ask again once the frame is known.
-    mutable Margins m_margins;
+    mutable PixelMargins m_margins;
     std::optional<SIZE> m_request;
     std::optional<PixelSize> m_pendingSize;
     std::optional<int> m_pendingX, m_pendingY;
-    int m_ownChange = 0; // > 0 while the layer changes the window itself
     bool m_resizePosted = false;
 
     int m_focusing = 0;
