@@ -1,9 +1,10 @@
 #include "qt_controls.h"
 
 #include "control.h"
+#include "qt_events.h"
 #include "qt_look.h"
 #include "qt_text.h"
-#include "widgets.h"
+#include "qt_widgets.h"
 
 #include <QApplication>
 #include <QGroupBox>

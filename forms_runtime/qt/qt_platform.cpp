@@ -32,13 +32,11 @@ QScreen* primaryScreen() {
 
 } // namespace
 
-QtPlatform::QtPlatform() {
-    ws::install();
-    installFontSubstitutes();
-    // The window system tells of a new frame from inside Qt's native event
-    // filter; the windows look at it (and may raise Resize) only once Qt is
-    // back in its event loop.
-    ws::setFrameChangedCallback([](quintptr) {
+// The window system tells of a new frame from inside Qt's native event
+// filter; the windows look at it (and may raise Resize) only once Qt is back
+// in its event loop.
+QtPlatform::QtPlatform()
+    : m_windowSystem(ws::makeWindowSystem([](quintptr) {
         QMetaObject::invokeMethod(
             qApp,
             [] {
@@ -46,7 +44,8 @@ QtPlatform::QtPlatform() {
                     static_cast<QtWindow&>(form->peer()).onFrameChanged();
             },
             Qt::QueuedConnection);
-    });
+    })) {
+    installFontSubstitutes();
 }
 
 std::unique_ptr<WindowPeer> QtPlatform::createWindow(Form& form, const WindowSpec& layout) {

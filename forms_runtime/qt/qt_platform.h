@@ -5,6 +5,7 @@
 #include "window_system.h"
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class QEventLoop;
@@ -23,6 +24,8 @@ public:
     void quit(int status) override;
     void handlersDone() override;
 
+    ws::WindowSystem& windowSystem() const { return *m_windowSystem; }
+
     // The frame a window manager last gave a window of this kind: the best
     // guess for one it has not framed yet (a dialog's frame differs from a
     // main window's).
@@ -34,6 +37,7 @@ public:
     void popLoop(QEventLoop* loop) { std::erase(m_loops, loop); }
 
 private:
+    std::unique_ptr<ws::WindowSystem> m_windowSystem;
     std::map<BorderStyle, PixelMargins> m_frames;
     std::vector<QEventLoop*> m_loops;
 };

@@ -1,16 +1,26 @@
 #pragma once
 // The Qt window behind a Form: a top-level widget with the menu bar on top
-// and the client area below it. Sizes and positions are exact on X11: the
-// frame is read from the window manager, and every request waits (bounded)
-// for the window manager's answer.
+// and the client area below it. Its work is split by concern, as in the
+// Win32 backend:
+//   qt_window.cpp     building, showing, the modal loop
+//   qt_geometry.cpp   size and position requests, waiting for the answers,
+//                     the frame
+//   qt_events.cpp     Qt's events: resizes, state changes, closing, clicks
+//   qt_menus.cpp      the menu bar
+//   qt_keyboard.cpp   key preview and key codes
+// Sizes and positions are exact on X11: the frame is read from the window
+// manager, and every request waits (bounded) for the window manager's answer.
 
 #include "backend.h"
+#include "qt_platform.h"
 #include "window_system.h"
 
 #include <QPointer>
+#include <QSize>
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -18,6 +28,7 @@ class QEventLoop;
 class QMenu;
 class QMenuBar;
 class QObject;
+class QPoint;
 class QWidget;
 
 namespace forms::qt {
@@ -26,8 +37,6 @@ namespace detail {
 class FormWindow;
 class ClientArea;
 } // namespace detail
-
-class QtPlatform;
 
 class QtWindow final : public WindowPeer {
 public:
@@ -70,12 +79,13 @@ public:
     QMenuBar* menuBar() const { return m_menuBar; }
     QAction* action(const MenuEntry& entry) const;
 
-    // From the widgets and the window system.
+    // From Qt's events and the window system.
     void onQtResize();
     void onWindowStateChange(bool minimisedChanged);
     void onFrameChanged();
 
 private:
+    ws::WindowSystem& windowSystem() const { return m_platform.windowSystem(); }
     PixelMargins extents() const;
     void createNativeWindow() const;
     void focusFirstControl();

@@ -3,6 +3,7 @@
 #include "form.h"
 #include "runtime_error.h"
 #include "win32_text.h"
+#include "win32_window.h"
 
 #include <string_view>
 
@@ -100,6 +101,10 @@ HACCEL MenuBar::accelerators() {
     if (!m_accelerators && !m_keys.empty())
         m_accelerators = CreateAcceleratorTableW(m_keys.data(), static_cast<int>(m_keys.size()));
     return m_accelerators;
+}
+
+void Win32Window::addMenuEntry(MenuEntry& entry, const MenuSpec& layout) {
+    m_menus.add(entry, layout);
 }
 
 MenuEntry* MenuBar::entryFor(WORD id) const {

@@ -1,25 +1,17 @@
+// The window's building, showing and modal loop.
+
 #include "win32_window.h"
 
 #include "form.h"
 #include "runtime_error.h"
 #include "screen.h"
-#include "win32_colors.h"
 #include "win32_controls.h"
-#include "win32_guard.h"
 #include "win32_platform.h"
 #include "win32_text.h"
-
-#include <algorithm>
-#include <utility>
 
 namespace forms::win32 {
 
 namespace {
-
-// Posted to itself for a change of size that the window did not ask for (a
-// border drag, minimising, restoring), so that Resize runs from the message
-// loop and not inside the platform's sizing code.
-constexpr UINT kResized = WM_APP + 1;
 
 DWORD windowStyle(const WindowSpec& layout) {
     if (layout.border == BorderStyle::FixedDialog)
@@ -80,10 +72,6 @@ Win32Control* Win32Window::controlFor(HWND hwnd) const {
     return it == m_byHandle.end() ? nullptr : it->second;
 }
 
-void Win32Window::addMenuEntry(MenuEntry& entry, const MenuSpec& layout) {
-    m_menus.add(entry, layout);
-}
-
 void Win32Window::finishBuilding(std::span<Control* const> tabOrder) {
     for (Control* c : tabOrder)
         m_tabOrder.push_back(static_cast<Win32Control*>(&c->peer()));
@@ -107,116 +95,6 @@ void Win32Window::finishBuilding(std::span<Control* const> tabOrder) {
             break;
         outer.cx += m_designClient.width - got.width;
         outer.cy += m_designClient.height - got.height;
-    }
-}
-
-// Geometry -----------------------------------------------------------------
-
-// The frame measured while the window is shown, kept for when it is not.
-PixelMargins Win32Window::margins() const {
-    if (IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd))
-        m_margins = invisibleMargins(m_hwnd).value_or(PixelMargins{});
-    return m_margins;
-}
-
-PixelRect Win32Window::outerRect() const {
-    RECT r{};
-    GetWindowRect(m_hwnd, &r);
-    const PixelMargins m = margins();
-    return {r.left + m.left, r.top + m.top, (r.right - m.right) - (r.left + m.left),
-            (r.bottom - m.bottom) - (r.top + m.top)};
-}
-
-PixelSize Win32Window::clientSize() const {
-    RECT r{};
-    GetClientRect(m_hwnd, &r);
-    return {r.right, r.bottom};
-}
-
-bool Win32Window::visible() const {
-    return IsWindowVisible(m_hwnd) != FALSE;
-}
-
-bool Win32Window::minimised() const {
-    return IsIconic(m_hwnd) != FALSE;
-}
-
-void Win32Window::restoreIfMaximised() {
-    if (!IsZoomed(m_hwnd))
-        return;
-    ShowWindow(m_hwnd, SW_RESTORE); // synchronous: the normal size is back on return
-}
-
-// SetWindowPos delivers WM_SIZE before it returns: the answer is in when it
-// does. The size asked for is held as the largest the window may take while
-// the request runs, so that one larger than the screen is granted in full.
-void Win32Window::requestOuterSize(PixelSize size) {
-    const PixelMargins m = margins();
-    const SIZE wanted{size.width + m.left + m.right, size.height + m.top + m.bottom};
-    if (IsIconic(m_hwnd)) {
-        // An icon keeps its own size; the window takes this one when it is
-        // restored.
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        GetWindowPlacement(m_hwnd, &placement);
-        placement.rcNormalPosition.right = placement.rcNormalPosition.left + wanted.cx;
-        placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + wanted.cy;
-        placement.showCmd = SW_SHOWMINNOACTIVE;
-        SetWindowPlacement(m_hwnd, &placement);
-        return;
-    }
-    if (!IsWindowVisible(m_hwnd))
-        m_pendingSize = size;
-    m_request = wanted;
-    SetWindowPos(m_hwnd, nullptr, 0, 0, wanted.cx, wanted.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    m_request.reset();
-}
-
-void Win32Window::requestOuterPosition(std::optional<int> x, std::optional<int> y) {
-    if (!IsWindowVisible(m_hwnd)) {
-        m_pendingX = x ? x : m_pendingX;
-        m_pendingY = y ? y : m_pendingY;
-    }
-    RECT r{};
-    GetWindowRect(m_hwnd, &r);
-    const PixelMargins m = margins();
-    SetWindowPos(m_hwnd, nullptr, x ? *x - m.left : r.left, y ? *y - m.top : r.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// Sizes and places asked for while the window was hidden assumed the frame
-// it had then (none before its first showing); once shown, they are asked
-// for again with the frame it has.
-void Win32Window::applyPending() {
-    const PixelMargins assumed = m_margins;
-    const std::optional<PixelSize> size = std::exchange(m_pendingSize, std::nullopt);
-    const std::optional<int> x = std::exchange(m_pendingX, std::nullopt);
-    const std::optional<int> y = std::exchange(m_pendingY, std::nullopt);
-    if (margins() == assumed)
-        return;
-    if (size)
-        requestOuterSize(*size);
-    if (x || y)
-        requestOuterPosition(x, y);
-}
-
-// A window the user sizes may be dragged to any size; one that a request
-// made larger than the screen keeps that size until the user changes it.
-void Win32Window::answerMinMax(MINMAXINFO& info) const {
-    if (!m_sizable)
-        return;
-    RECT r{};
-    GetWindowRect(m_hwnd, &r);
-    if (IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd)) {
-        info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, r.right - r.left);
-        info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, r.bottom - r.top);
-    }
-    if (m_request) {
-        info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, m_request->cx);
-        info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, m_request->cy);
-        info.ptMinTrackSize.x = std::min(info.ptMinTrackSize.x, m_request->cx);
-        info.ptMinTrackSize.y = std::min(info.ptMinTrackSize.y, m_request->cy);
     }
 }
 
@@ -288,105 +166,6 @@ void Win32Window::holdPainting(bool hold) {
     if (!hold && IsWindowVisible(m_hwnd))
         RedrawWindow(m_hwnd, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-}
-
-// Messages -------------------------------------------------------------------
-
-std::optional<LRESULT> Win32Window::childMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    Win32Control* child = controlFor(reinterpret_cast<HWND>(lParam));
-    if (!child)
-        return std::nullopt;
-    if (message == WM_COMMAND) {
-        child->notified(HIWORD(wParam));
-        return 0;
-    }
-    if (child->kind() == Kind::CommandButton)
-        return std::nullopt; // the system's own button colours
-    return reinterpret_cast<LRESULT>(child->colors(reinterpret_cast<HDC>(wParam)));
-}
-
-LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        reinterpret_cast<Win32Window*>(create->lpCreateParams)->m_hwnd = hwnd;
-    }
-    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    return guarded([&] { return self->handle(message, wParam, lParam); });
-}
-
-LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_GETMINMAXINFO:
-        DefWindowProcW(m_hwnd, message, wParam, lParam);
-        answerMinMax(*reinterpret_cast<MINMAXINFO*>(lParam));
-        return 0;
-    case WM_SIZE:
-        if (!m_form.changingItself() && IsWindowVisible(m_hwnd) && !m_resizePosted) {
-            m_resizePosted = true;
-            PostMessageW(m_hwnd, kResized, 0, 0);
-        }
-        return 0;
-    case kResized:
-        m_resizePosted = false;
-        m_form.platformResized();
-        return 0;
-    case WM_ERASEBKGND: {
-        RECT r;
-        GetClientRect(m_hwnd, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, brush(m_backColor));
-        return 1;
-    }
-    case WM_COMMAND:
-        if (lParam == 0) {
-            // A menu entry (0) or an accelerator (1).
-            if (MenuEntry* entry = m_menus.entryFor(LOWORD(wParam)))
-                m_form.platformMenuChosen(*entry);
-            return 0;
-        }
-        [[fallthrough]];
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-        if (auto answer = childMessage(message, wParam, lParam))
-            return *answer;
-        break;
-    case WM_LBUTTONDOWN:
-        m_click.press(m_hwnd);
-        return 0;
-    case WM_LBUTTONUP:
-        if (m_click.release(m_hwnd, lParam))
-            m_form.platformClicked();
-        return 0;
-    case WM_CAPTURECHANGED:
-        m_click.lost();
-        return 0;
-    case WM_ACTIVATE:
-        // The focus goes back to the control that had it; the forms layer
-        // raises Activate itself, not on switching between programs.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(m_hwnd, focus))
-                m_lastFocus = focus;
-        } else if (!IsIconic(m_hwnd)) {
-            Win32Control* last = controlFor(m_lastFocus);
-            if (last && last->canTakeFocus() && IsWindowVisible(last->hwnd()))
-                focus(last);
-            else if (!focused())
-                SetFocus(m_hwnd);
-        }
-        return 0;
-    case WM_CLOSE:
-        m_form.platformCloseRequested();
-        return 0;
-    case WM_DPICHANGED:
-        return 0; // the window keeps its size in pixels
-    default:
-        break;
-    }
-    return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
 } // namespace forms::win32

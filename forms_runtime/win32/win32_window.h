@@ -1,12 +1,14 @@
 #pragma once
-// A top-level window: its frame, menu bar, geometry with the platform's
-// answers, painting, modal showing and the keyboard work that the message
-// loop hands it (accelerators, key preview, tab order, option groups).
+// A top-level window. Its work is split by concern, as in the Qt backend:
+//   win32_window.cpp     building, showing, the modal loop
+//   win32_geometry.cpp   size and position requests, the frame
+//   win32_events.cpp     the window procedure
+//   win32_menus.cpp      the menu bar and its accelerators
+//   win32_keyboard.cpp   key preview, tab order, option groups
 
 #include "backend.h"
 #include "win32_api.h"
 #include "win32_click.h"
-#include "win32_frame.h"
 #include "win32_menus.h"
 
 #include <optional>

@@ -1,0 +1,156 @@
+// The window system on X11: frames from _NET_FRAME_EXTENTS, answers from
+// the configure notifications the watcher records, and the EWMH requests
+// that window managers take from a tool rather than from Qt's own calls.
+
+#include "window_system.h"
+#include "x11_connection.h"
+#include "x11_watcher.h"
+
+#include <QCoreApplication>
+#include <QRect>
+#include <QWidget>
+#include <array>
+
+namespace forms::ws {
+
+namespace {
+
+using namespace forms::x11;
+
+xcb_window_t idOf(const QWidget* window) {
+    return static_cast<xcb_window_t>(window->internalWinId());
+}
+
+class X11WindowSystem final : public WindowSystem {
+public:
+    X11WindowSystem(xcb_connection_t* c, std::function<void(quintptr)> frameChanged)
+        : m_c(c)
+        , m_watcher(new Watcher(std::move(frameChanged))) {
+        // Lives as long as the application, which may outlive this object.
+        QCoreApplication::instance()->installNativeEventFilter(m_watcher);
+    }
+
+    bool hasWindowManager() const override { return windowManagerRuns(m_c); }
+
+    bool reportsFrames() const override { return windowManagerSupports(m_c, "_NET_FRAME_EXTENTS"); }
+
+    std::optional<PixelMargins> frameExtents(const QWidget* window) const override {
+        const xcb_window_t id = idOf(window);
+        if (id == 0)
+            return std::nullopt;
+        if (auto cached = m_watcher->cachedFrame(id))
+            return cached;
+        if (m_watcher->unframed(id))
+            return PixelMargins{};
+        const auto v = property32(m_c, id, atom(m_c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
+        if (v.size() != 4)
+            return std::nullopt;
+        // _NET_FRAME_EXTENTS lists left, right, top, bottom.
+        const PixelMargins frame{static_cast<int>(v[0]), static_cast<int>(v[2]),
+                                 static_cast<int>(v[1]), static_cast<int>(v[3])};
+        m_watcher->cacheFrame(id, frame);
+        return frame;
+    }
+
+    bool maximisedByWindowManager(const QWidget* window) const override {
+        const xcb_window_t id = idOf(window);
+        if (id == 0)
+            return false;
+        const auto state = property32(m_c, id, atom(m_c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32);
+        return state.contains(atom(m_c, "_NET_WM_STATE_MAXIMIZED_VERT")) ||
+               state.contains(atom(m_c, "_NET_WM_STATE_MAXIMIZED_HORZ"));
+    }
+
+    bool requestFrameExtents(const QWidget* window) override {
+        if (!windowManagerSupports(m_c, "_NET_REQUEST_FRAME_EXTENTS"))
+            return false;
+        sendToWindowManager(m_c, static_cast<xcb_window_t>(window->winId()),
+                            "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
+        return true;
+    }
+
+    bool reportsAnswers() const override { return true; }
+
+    ConfigureNotes configureNotes(const QWidget* window) const override {
+        return m_watcher->configureNotes(idOf(window));
+    }
+
+    // Where the window manager takes EWMH move requests, the move goes as
+    // one of those, marked as the user's own action: some window managers
+    // keep a window that an application moves within the screen, but let a
+    // tool move it partly off it.
+    bool requestMove(QWidget* window, QPoint pos) override {
+        if (!windowManagerSupports(m_c, "_NET_MOVERESIZE_WINDOW")) {
+            window->setGeometry(QRect(pos, window->size()));
+            xcb_flush(m_c);
+            return true;
+        }
+        constexpr quint32 kStaticGravity = 10; // x, y are the client area's own
+        constexpr quint32 kMoveX = 1U << 8, kMoveY = 1U << 9;
+        // A preset is the user's direct action: the source a pager or a tool
+        // names (2), not an application's (1).
+        constexpr quint32 kSourceTool = 2U << 12;
+        sendToWindowManager(m_c, static_cast<xcb_window_t>(window->winId()),
+                            "_NET_MOVERESIZE_WINDOW",
+                            {kStaticGravity | kMoveX | kMoveY | kSourceTool,
+                             static_cast<quint32>(pos.x()), static_cast<quint32>(pos.y()), 0, 0});
+        return true;
+    }
+
+    void setTitle(const QWidget* window, const QString& title) override {
+        const auto id = static_cast<xcb_window_t>(window->winId());
+        const QByteArray utf8 = title.toUtf8();
+        const QByteArray latin1 = title.toLatin1();
+        const xcb_atom_t utf8String = atom(m_c, "UTF8_STRING");
+        for (const char* name : {"_NET_WM_NAME", "_NET_WM_ICON_NAME"})
+            xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, id, atom(m_c, name), utf8String, 8,
+                                static_cast<uint32_t>(utf8.size()), utf8.constData());
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                            static_cast<uint32_t>(latin1.size()), latin1.constData());
+        xcb_flush(m_c);
+    }
+
+    void skipTaskbar(const QWidget* window) override {
+        const auto id = static_cast<xcb_window_t>(window->winId());
+        // Read by the window manager when the window is mapped.
+        const std::array<xcb_atom_t, 2> states{atom(m_c, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                               atom(m_c, "_NET_WM_STATE_SKIP_PAGER")};
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, id, atom(m_c, "_NET_WM_STATE"),
+                            XCB_ATOM_ATOM, 32, static_cast<uint32_t>(states.size()), states.data());
+        xcb_flush(m_c);
+    }
+
+    void flush() override { xcb_flush(m_c); }
+
+private:
+    xcb_connection_t* m_c;
+    Watcher* m_watcher;
+};
+
+} // namespace
+
+std::unique_ptr<WindowSystem> makeX11WindowSystem(std::function<void(quintptr)> frameChanged) {
+    xcb_connection_t* c = connection();
+    if (!c)
+        return nullptr;
+    return std::make_unique<X11WindowSystem>(c, std::move(frameChanged));
+}
+
+QString displayProblem() {
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")))
+        return {};
+    const QByteArray display = qgetenv("DISPLAY");
+    const QString needs = QStringLiteral("Vistrum needs an X11 or XWayland display");
+    if (display.isEmpty())
+        return QStringLiteral("no X display is set (DISPLAY is empty); %1").arg(needs);
+    xcb_connection_t* c = xcb_connect(display.constData(), nullptr);
+    const bool reached = xcb_connection_has_error(c) == 0;
+    xcb_disconnect(c);
+    if (!reached)
+        return QStringLiteral("cannot open the X display \"%1\"; %2")
+            .arg(QString::fromLocal8Bit(display), needs);
+    return {};
+}
+
+} // namespace forms::ws

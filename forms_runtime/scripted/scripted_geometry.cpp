@@ -1,0 +1,106 @@
+// The scripted window's geometry: requests go to the window manager, which
+// answers after its answer time (or never); a request waits for the answer
+// as long as a real backend would, and the window is what the answer says.
+
+#include "form.h"
+#include "scripted_platform.h"
+#include "scripted_window.h"
+
+#include <algorithm>
+
+namespace forms::scripted {
+
+PixelRect ScriptedWindow::outerRect() const {
+    const PixelMargins f = m_frameKnown ? m_frame : PixelMargins{};
+    return {m_client.x - f.left, m_client.y - f.top, m_client.width + f.left + f.right,
+            m_client.height + f.top + f.bottom};
+}
+
+PixelSize ScriptedWindow::clientSize() const {
+    return {m_client.width, std::max(0, m_client.height - m_menuHeight)};
+}
+
+// The window manager's answer, as a configure notification carries it.
+void ScriptedWindow::placed(PixelRect client) {
+    const bool resized = client.size() != m_client.size();
+    m_client = client;
+    ++m_answers;
+    if (resized)
+        m_form.platformResized();
+}
+
+// A new frame changes the outer size although the client stayed.
+void ScriptedWindow::framed(PixelMargins frame) {
+    if (m_frameKnown && frame == m_frame)
+        return;
+    m_frame = frame;
+    m_frameKnown = true;
+    if (m_visible)
+        m_form.platformResized();
+}
+
+void ScriptedWindow::askForClientSize(PixelSize client) {
+    const WindowManagerScript& script = m_platform.script();
+    const unsigned long seen = m_answers;
+    if (script.answerAfter)
+        m_platform.schedule(*script.answerAfter, [this, client] {
+            const PixelSize granted = grantedClient(m_platform.script(), client, m_client.size(),
+                                                    m_frame, m_platform.screenSize());
+            placed({m_client.x, m_client.y, granted.width, granted.height});
+        });
+    m_platform.waitUntil([&] { return m_answers > seen; }, kAnswerTimeout);
+}
+
+void ScriptedWindow::requestOuterSize(PixelSize wanted) {
+    const auto clientFor = [&](PixelMargins f) {
+        return PixelSize{std::max(1, wanted.width - f.left - f.right),
+                         std::max(1, wanted.height - f.top - f.bottom)};
+    };
+    if (!m_visible || m_minimised) {
+        // Nothing to ask yet: the size is taken for later.
+        const PixelSize client = clientFor(m_frame);
+        m_client.width = client.width;
+        m_client.height = client.height;
+        return;
+    }
+    // The frame may change while the request runs; then ask again with it.
+    for (int attempt = 0; attempt < kRequestAttempts; ++attempt) {
+        const PixelMargins frame = m_frame;
+        const PixelSize client = clientFor(frame);
+        if (client != m_client.size())
+            askForClientSize(client);
+        if (m_frame == frame)
+            break;
+    }
+}
+
+void ScriptedWindow::requestOuterPosition(std::optional<int> x, std::optional<int> y) {
+    const PixelRect outer = outerRect();
+    const PixelPoint wanted{x.value_or(outer.x), y.value_or(outer.y)};
+    if (!m_visible) {
+        m_client.x = wanted.x + m_frame.left;
+        m_client.y = wanted.y + m_frame.top;
+        return;
+    }
+    if (wanted == PixelPoint{outer.x, outer.y})
+        return;
+    const WindowManagerScript& script = m_platform.script();
+    const unsigned long seen = m_answers;
+    if (script.answerAfter)
+        m_platform.schedule(*script.answerAfter, [this, wanted] {
+            const PixelPoint at = placedOuter(m_platform.script(), wanted, m_frame);
+            placed({at.x + m_frame.left, at.y + m_frame.top, m_client.width, m_client.height});
+        });
+    m_platform.waitUntil([&] { return m_answers > seen; }, kAnswerTimeout);
+}
+
+void ScriptedWindow::restoreIfMaximised() {
+    if (!m_maximised)
+        return;
+    const unsigned long seen = m_answers;
+    if (const auto after = m_platform.script().answerAfter)
+        m_platform.schedule(*after, [this] { restore(); });
+    m_platform.waitUntil([&] { return m_answers > seen; }, kAnswerTimeout);
+}
+
+} // namespace forms::scripted

@@ -1,0 +1,120 @@
+#pragma once
+// A window of the scripted platform. Its split follows the other backends:
+//   scripted_window.cpp     building, showing, the modal loop
+//   scripted_geometry.cpp   size and position requests and the window
+//                           manager's answers to them
+//   scripted_events.cpp     what the user does: clicks, keys, menus, border
+//                           drags, minimising, maximising, closing
+// The window's true state is what the window manager last did to it; the
+// layer reads it through the peer's calls like any other platform's.
+
+#include "backend.h"
+#include "window_manager.h"
+
+#include <optional>
+#include <vector>
+
+namespace forms::scripted {
+
+class ScriptedControl;
+class ScriptedPlatform;
+
+class ScriptedWindow final : public WindowPeer {
+public:
+    ScriptedWindow(Form& form, const WindowSpec& layout, ScriptedPlatform& platform);
+    ~ScriptedWindow() override;
+
+    std::unique_ptr<ControlPeer> createControl(Control& control, const ControlSpec& layout,
+                                               ControlPeer* container) override;
+    void addMenuEntry(MenuEntry& entry, const MenuSpec& layout) override;
+    void finishBuilding(std::span<Control* const> tabOrder) override;
+
+    PixelRect outerRect() const override;
+    PixelSize clientSize() const override;
+    bool visible() const override { return m_visible; }
+    bool minimised() const override { return m_minimised; }
+    void restoreIfMaximised() override;
+    void requestOuterSize(PixelSize size) override;
+    void requestOuterPosition(std::optional<int> x, std::optional<int> y) override;
+    void setBackColor(OleColor color) override { m_backColor = color; }
+
+    void showFirst() override;
+    void show() override;
+    void hide() override;
+    void prepareModal(WindowPeer* owner) override;
+    void activate() override;
+    void runModalLoop() override;
+    void endModalLoop() override { m_modalDone = true; }
+    void holdPainting(bool hold) override;
+
+    // How long a request waits for the window manager's answer.
+    static constexpr Millis kAnswerTimeout{500};
+    // The menu bar's height, when the window has one.
+    static constexpr int kMenuBarHeight = 20;
+
+    Form& form() const { return m_form; }
+    // The window as the window manager keeps it: the client area (menu bar
+    // included) on the screen, and the frame around it.
+    PixelRect client() const { return m_client; }
+    PixelMargins frame() const { return m_frame; }
+    bool maximised() const { return m_maximised; }
+    OleColor backColor() const { return m_backColor; }
+    int paints() const { return m_paints; }
+    const std::vector<MenuEntry*>& menuEntries() const { return m_menuEntries; }
+    const std::vector<ScriptedControl*>& tabOrder() const { return m_tabOrder; }
+    ScriptedControl* focus() const { return m_focus; }
+    void setFocus(ScriptedControl* control) { m_focus = control; }
+    std::vector<ScriptedControl*> optionGroup(const ScriptedControl& member) const;
+    void forget(ScriptedControl* control);
+
+    // What the user does (scripted_events.cpp).
+    void pressKey(int keyCode, int shift = 0);
+    void chooseMenu(const char* name);
+    void clickClientArea();
+    void clickCloseBox();
+    void dragTo(PixelSize outer);
+    void minimise();
+    void maximise();
+    void restore();
+
+    // What the window manager does to the window: each reports like a
+    // configure notification, after the event that caused it.
+    void placed(PixelRect client);
+    void framed(PixelMargins frame);
+
+private:
+    PixelMargins frameFor() const;
+    void askForClientSize(PixelSize client);
+    void focusFirst();
+    void stateChanged();
+
+    Form& m_form;
+    ScriptedPlatform& m_platform;
+    BorderStyle m_border;
+    bool m_keyPreview;
+    PixelSize m_designClient;
+    int m_menuHeight = 0;
+    std::vector<ScriptedControl*> m_controls;
+    std::vector<ScriptedControl*> m_tabOrder;
+    std::vector<MenuEntry*> m_menuEntries;
+    ScriptedControl* m_focus = nullptr;
+
+    PixelRect m_client;                // on the screen, menu bar included
+    PixelMargins m_frame;              // as last reported; none before mapping
+    bool m_frameKnown = false;         // reported, or told before mapping
+    std::optional<PixelRect> m_normal; // before maximising
+    bool m_visible = false;
+    bool m_mapped = false;
+    bool m_minimised = false;
+    bool m_maximised = false;
+    unsigned long m_answers = 0; // notifications of size or place
+    OleColor m_backColor = 0;
+    bool m_paintHeld = false;
+    int m_paints = 0;
+    bool m_modalDone = true;
+};
+
+// The scripted peer behind a form.
+ScriptedWindow& windowOf(const Form& form);
+
+} // namespace forms::scripted

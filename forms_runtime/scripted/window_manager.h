@@ -1,0 +1,77 @@
+#pragma once
+// The scripted platform's window manager: how it frames, sizes and places
+// windows and when it answers, as the test sets it. Every window manager the
+// program meets on X11 or Windows is one of these scripts: one that grants
+// everything at once, one that keeps windows within the screen, one that
+// refuses, one that answers late or never, one that puts the client area
+// where the frame was asked to stand, one that changes the frame after
+// mapping.
+
+#include "backend.h"
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+namespace forms::scripted {
+
+using Millis = std::chrono::milliseconds;
+
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
+// What the window manager does with a size asked for.
+enum class SizeRule : std::uint8_t {
+    Grant,         // every size
+    ClampToScreen, // no outer size beyond the screen's
+    ClampTo,       // no outer size beyond WindowManagerScript::largest
+    Refuse,        // no change at all (a tiling window manager)
+};
+
+// Where the outer rectangle lands when the frame is asked to stand at P.
+enum class PlaceRule : std::uint8_t {
+    Exact,          // at P
+    ClientAreaAtP,  // the client area at P: the frame stands off by its own size
+    FrameOffByEdge, // at P moved on by the frame's left and top widths
+};
+
+struct WindowManagerScript {
+    // The frame around a sizable window and around a fixed dialog; none at
+    // all when there is no window manager.
+    bool running = true;
+    PixelMargins frame{4, 23, 4, 4};
+    PixelMargins dialogFrame{3, 23, 3, 3};
+    // Tells the frame a window will get before it is mapped.
+    bool answersFrameRequests = true;
+
+    SizeRule sizes = SizeRule::Grant;
+    PixelSize largest; // for SizeRule::ClampTo
+
+    PlaceRule places = PlaceRule::Exact;
+    bool keepsTitleBarOnScreen = false; // y never above 0
+
+    // How long each answer takes; none: the request is never answered.
+    std::optional<Millis> answerAfter = Millis(5);
+
+    // A frame that the window manager puts on a window a while after
+    // mapping it (a theme's border appearing, a decoration that changes).
+    std::optional<PixelMargins> frameAfterMapping;
+    Millis frameChangeAfter{100};
+};
+
+} // namespace forms::scripted
+
+namespace forms::scripted {
+
+// The client size (menu bar included) the window manager grants for one
+// asked for, with the window's frame, on a screen of that size.
+PixelSize grantedClient(const WindowManagerScript& script, PixelSize asked, PixelSize current,
+                        PixelMargins frame, PixelSize screen);
+
+// Where the outer top-left lands when asked to stand at asked.
+PixelPoint placedOuter(const WindowManagerScript& script, PixelPoint asked, PixelMargins frame);
+
+} // namespace forms::scripted
