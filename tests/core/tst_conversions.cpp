@@ -3,9 +3,9 @@
 // screen that reports nonsense.
 #include "checked.h"
 #include "conversions.h"
-#include "qt_forms.h"
 #include "runtime_error.h"
 #include "screen.h"
+#include "scripted.h"
 
 #include <QtTest>
 #include <cfloat>
@@ -40,6 +40,7 @@ class ConversionsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { scripted_test::scriptedPlatform().reset(); }
     void cleanup() { Screen().fakeTwipsPerPixel(std::nullopt); }
 
     void str_data() {
@@ -103,7 +104,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(Long, n);
         QFETCH(QString, result);
-        QCOMPARE(Right(forms::qt::fromQString(text), n), result);
+        QCOMPARE(Right(String(text.toStdString()), n), result);
     }
 
     // Each row must raise the given runtime error (-1: any), with the screen
@@ -198,16 +199,7 @@ private slots:
         QCOMPARE(pixelsX(twipsX(pixels)), pixels);
         QCOMPARE(pixelsY(twipsY(pixels)), pixels);
     }
-
-    // The offscreen screen is 96 dpi; without a fake the real value serves.
-    void realScreen() {
-        QCOMPARE(Screen().TwipsPerPixelX(), 15.0F);
-        QCOMPARE(Screen().TwipsPerPixelY(), 15.0F);
-        const QRect geometry = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(Screen().Width(), static_cast<Single>(geometry.width()) * 15.0F);
-        QCOMPARE(Screen().Height(), static_cast<Single>(geometry.height()) * 15.0F);
-    }
 };
 
-QTEST_MAIN(ConversionsTest)
+QTEST_APPLESS_MAIN(ConversionsTest)
 #include "tst_conversions.moc"

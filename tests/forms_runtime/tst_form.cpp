@@ -5,6 +5,7 @@
 #include "checked.h"
 #include "colors.h"
 #include "control.h"
+#include "core/test_window.h"
 #include "fonts.h"
 #include "form.h"
 #include "qt_forms.h"
@@ -18,69 +19,19 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QWindow>
 #include <QtTest>
 #include <functional>
 #include <memory>
 
 using namespace forms;
+using namespace test_window;
 using Action = std::function<void()>;
 using SL = QStringList;
 Q_DECLARE_METATYPE(Action)
 
 namespace {
-
-constexpr FontSpec kSmall{"MS Sans Serif", 8.25F, false};
-constexpr FontSpec kMedium{"Arial", 9.75F, false};
-constexpr FontSpec kLarge{"Arial", 12.0F, true};
-constexpr OleColor kDef = kDefaultColor;
-constexpr OleColor kRed = rgb(255, 0, 0);
-constexpr OleColor kGreen = rgb(0, 255, 0);
-constexpr OleColor kBlue = rgb(0, 0, 255);
-constexpr OleColor kWhite = rgb(255, 255, 255);
-constexpr OleColor kGrey = rgb(192, 192, 192);
-
-// At 15 twips per pixel the client area is 360 x 240 pixels. The "opt"
-// array is listed out of index order, and tab indices differ from the
-// listing order, so that neither can stand in for the other. lblA overlaps
-// lblB at (240..300, 28..48); shpA overlaps shpB at (240..300, 100..140).
-// clang-format off
-constexpr ControlSpec kControls[] = {
-    {"fra", Kind::Frame, nullptr, -1, 120, 120, 2400, 1800, "&Colour", kSmall, kDef, kDef, 0, 0, 0},
-    {"opt", Kind::OptionButton, "fra", 2, 120, 1200, 2100, 300, "&Blue", kSmall, kDef, kDef, 0, 5, 0},
-    {"opt", Kind::OptionButton, "fra", 0, 120, 240, 2100, 300, "&Red", kSmall, kDef, kDef, 0, 3, 0},
-    {"opt", Kind::OptionButton, "fra", 1, 120, 720, 2100, 300, "&Green", kSmall, kDef, kDef, 0, 4, 0},
-    {"optX", Kind::OptionButton, nullptr, -1, 120, 2040, 2400, 300, "&Other", kSmall, kDef, kDef, 0, 6, 0},
-    {"lblA", Kind::Label, nullptr, -1, 3000, 120, 1500, 600, "Top", kLarge, kRed, kDef, Centred, 7, 0},
-    {"lblB", Kind::Label, nullptr, -1, 3600, 420, 1500, 600, "Under", kMedium, kBlue, kWhite, Bordered, 8, 0},
-    {"shpA", Kind::Shape, nullptr, -1, 3000, 1200, 1500, 900, nullptr, {}, kGreen, 0, Filled, -1, 1},
-    {"shpB", Kind::Shape, nullptr, -1, 3600, 1500, 1500, 900, nullptr, {}, kBlue, 0, Filled | NoBorderLine, -1, 0},
-    {"txt", Kind::TextBox, nullptr, -1, 120, 2460, 2400, 600, "first line\r\nsecond line", kSmall, kDef, kDef, 0, 2, 0},
-    {"cmd", Kind::CommandButton, nullptr, -1, 3000, 2700, 1200, 420, "&Go", kSmall, kDef, kDef, 0, 1, 0},
-    {"lblHidden", Kind::Label, nullptr, -1, 3000, 3195, 1500, 300, "Hidden", kSmall, kDef, kDef, Hidden, 9, 0},
-};
-constexpr MenuSpec kMenus[] = {
-    {"mnuFile", nullptr, "&File", nullptr},
-    {"mnuOpen", "mnuFile", "&Open...", "Ctrl+O"},
-    {"mnuSep", "mnuFile", "-", nullptr},
-    {"mnuExit", "mnuFile", "E&xit", "Ctrl+Q"},
-    {"mnuHelp", nullptr, "&Help", nullptr},
-    {"mnuContents", "mnuHelp", "&Contents", "F1"},
-};
-constexpr WindowSpec kWindow{"frmTest", "Test window", 5400, 3600, kGrey, BorderStyle::Sizable, true, true, kControls, kMenus};
-constexpr ControlSpec kOrphan[] = {
-    {"orphan", Kind::Label, "nowhere", -1, 0, 0, 600, 300, "", kSmall, kDef, kDef, 0, -1, 0},
-};
-constexpr WindowSpec kBroken{"frmBroken", "", 3000, 2000, kDef, BorderStyle::Sizable, false, true, kOrphan, {}};
-// clang-format on
-
-using Getter = Single (Form::*)() const;
-using Setter = void (Form::*)(Single);
-const QHash<QString, std::pair<Getter, Setter>> kProperties{
-    {"Width", {&Form::Width, &Form::setWidth}},
-    {"Height", {&Form::Height, &Form::setHeight}},
-    {"Left", {&Form::Left, &Form::setLeft}},
-    {"Top", {&Form::Top, &Form::setTop}}};
 
 int errorNumber(const Action& action) {
     try {
@@ -303,40 +254,6 @@ private slots:
         QCOMPARE(widgetOf(c)->accessibleName(), ("custom"));
     }
 
-    void arrayMembersInIndexOrder() {
-        const std::vector<Control*> members = m_form->array("opt");
-        SL captions;
-        for (size_t i = 0; i < members.size(); ++i) {
-            QCOMPARE(static_cast<size_t>(members[i]->Index()), i);
-            QCOMPARE(&ctl(QStringLiteral("opt(%1)").arg(i)), members[i]);
-            captions << toQString(members[i]->Caption());
-        }
-        QCOMPARE(captions, SL({"&Red", "&Green", "&Blue"}));
-    }
-
-    void missingNamesRaise730_data() {
-        QTest::addColumn<Action>("lookup");
-        QTest::addColumn<QString>("named");
-        QTest::newRow("control") << Action([this] { ctl("Missing"); }) << "Missing";
-        QTest::newRow("index past the array") << Action([this] { ctl("opt(7)"); }) << "opt(7)";
-        QTest::newRow("array name, no index") << Action([this] { ctl("opt"); }) << "opt";
-        QTest::newRow("index on a single control") << Action([this] { ctl("cmd(0)"); }) << "cmd";
-        QTest::newRow("array") << Action([this] { m_form->array("Missing"); }) << "Missing";
-        QTest::newRow("menu") << Action([this] { m_form->menu("mnuMissing"); }) << "mnuMissing";
-    }
-
-    void missingNamesRaise730() {
-        QFETCH(Action, lookup);
-        QFETCH(QString, named);
-        try {
-            lookup();
-            QFAIL("no error raised");
-        } catch (const RuntimeError& e) {
-            QCOMPARE(e.number(), 730);
-            QVERIFY2(toQString(e.text()).contains(named), e.text().c_str());
-        }
-    }
-
     // Each step selects an option ("!": clears it). A selection raises the
     // option's Click and deselects only the options of the same container.
     void optionGroupsPerContainer_data() {
@@ -395,31 +312,16 @@ private slots:
         QCOMPARE(m_log, handlers);
     }
 
-    void showRaisesLoadResizeActivateOnce_data() {
-        QTest::addColumn<bool>("loadFirst");
-        QTest::newRow("show alone") << false;
-        QTest::newRow("load, then show") << true;
-    }
-
-    void showRaisesLoadResizeActivateOnce() {
-        QFETCH(bool, loadFirst);
-        m_form->Load = [this] { m_log << "Load"; };
-        m_form->Resize = [this] { m_log << "Resize"; };
+    // The window system activating the window (the user came back from
+    // another program) is no Activate; neither is showing it again.
+    void onlyTheFirstShowingActivates() {
         m_form->Activate = [this] { m_log << "Activate"; };
-        if (loadFirst) {
-            m_form->load();
-            QCOMPARE(m_log, SL{"Load"});
-        }
         QVERIFY(showForm());
-        const SL expected{"Load", "Resize", "Activate"};
-        QCOMPARE(m_log, expected);
-        // The window system activating the window (the user came back from
-        // another program) is no Activate; neither is showing it again.
         QEvent activate(QEvent::WindowActivate);
         QCoreApplication::sendEvent(windowOf(*m_form), &activate);
         m_form->Show();
         QCoreApplication::processEvents();
-        QCOMPARE(m_log, expected);
+        QCOMPARE(m_log, SL{"Activate"});
     }
 
     // Captions, shortcuts and separators; choosing an entry, by the action
@@ -489,123 +391,33 @@ private slots:
                  ("first line\nsecond line"));
     }
 
-    // A size assignment raises Resize inside itself, once, and only when the
-    // size changed; a move raises none.
-    void sizeAssignments_data() {
-        QTest::addColumn<QString>("property");
-        QTest::addColumn<Single>("delta");
-        QTest::addColumn<Single>("change"); // what the property reads afterwards
-        QTest::addColumn<int>("resizes");
-        QTest::newRow("wider") << "Width" << 1500.0F << 1500.0F << 1;
-        QTest::newRow("narrower") << "Width" << -1500.0F << -1500.0F << 1;
-        QTest::newRow("taller") << "Height" << 750.0F << 750.0F << 1;
-        QTest::newRow("same width") << "Width" << 0.0F << 0.0F << 0;
-        QTest::newRow("under a pixel wider") << "Width" << 5.0F << 0.0F << 0;
-        QTest::newRow("left") << "Left" << 1500.0F << 1500.0F << 0;
-        QTest::newRow("top") << "Top" << 900.0F << 900.0F << 0;
-    }
-
-    void sizeAssignments() {
-        QFETCH(QString, property);
-        QFETCH(Single, delta);
-        QFETCH(Single, change);
-        QFETCH(int, resizes);
+    // The outer size is the frame Qt reports (offscreen draws a thin one),
+    // the menu bar and the client area; a size assignment gives exactly it.
+    void outerSizeIsFrameMenuBarAndClient() {
         QVERIFY(showForm());
         Form& f = *m_form;
         QCOMPARE(f.ScaleWidth(), 5400.0F);
         QCOMPARE(f.ScaleHeight(), 3600.0F);
-        const auto [getter, setter] = kProperties.value(property);
-        const auto get = [&] { return (f.*getter)(); };
-        const auto set = [&](Single v) { (f.*setter)(v); };
-        bool assigning = false;
-        int inside = 0;
-        int outside = 0;
-        f.Resize = [&] { ++(assigning ? inside : outside); };
-        const Single before = get();
-        assigning = true;
-        set(before + delta);
-        assigning = false;
-        QCOMPARE(inside, resizes);
-        QCoreApplication::processEvents();
-        QCOMPARE(outside, 0);
-        QCOMPARE(get(), before + change);
-        // The outer size is the frame Qt reports (offscreen draws a thin
-        // one), the menu bar and the client area.
+        f.setWidth(f.Width() + 1500);
+        f.setHeight(f.Height() - 750);
         const QWidget* window = windowOf(f);
         const QSize frame = window->frameGeometry().size() - window->size();
         QCOMPARE(f.Width(), twipsX(window->frameGeometry().width()));
+        QCOMPARE(f.Height(), twipsY(window->frameGeometry().height()));
+        QCOMPARE(f.ScaleWidth(), 6900.0F);
         QCOMPARE(f.ScaleWidth(), f.Width() - twipsX(frame.width()));
         QCOMPARE(f.ScaleHeight(),
                  f.Height() - twipsY(frame.height()) - twipsY(menuBarOf(f)->height()));
     }
 
-    void eventsRaisedInAHandlerWait() {
-        QVERIFY(showForm());
-        SL starts;
-        Runtime::get().setHandlerObserver([&](const char* event, int depth) {
-            starts << QStringLiteral("%1@%2").arg(event).arg(depth);
-        });
-        logClicks({"opt(1)", "lblA"});
-        m_form->Resize = [this] { m_log << "Resize"; };
-        ctl("cmd").Click = [this] {
-            m_log << "cmd begins";
-            ctl("opt(1)").setValue(true);
-            ctl("lblA").raiseClick();
-            m_form->setWidth(m_form->Width() + 1500); // its Resize runs right here
-            m_log << "cmd ends";
-        };
-        QTest::mouseClick(widgetOf(ctl("cmd")), Qt::LeftButton);
-        QCOMPARE(m_log, SL({"cmd begins", "Resize", "cmd ends", "opt(1)", "lblA"}));
-        QCOMPARE(starts, SL({"Click@1", "Resize@2", "Click@1", "Click@1"}));
-        QVERIFY(!Runtime::get().handlerRunning());
-    }
-
-    // An error ends the handler, is reported once and ends the program with
-    // status 1: the event queued before it and all later ones never run.
-    void runtimeErrorEndsTheProgram_data() {
-        QTest::addColumn<Action>("failing");
-        QTest::addColumn<int>("reported"); // 0: none
-        QTest::addColumn<int>("status");
-        QTest::newRow("raised error")
-            << Action([] { raiseError(ErrorCode::InvalidPropertyValue); }) << 380 << 1;
-        QTest::newRow("missing control") << Action([this] { ctl("Missing"); }) << 730 << 1;
-        QTest::newRow("zero width") << Action([this] { m_form->setWidth(0); }) << 380 << 1;
-        QTest::newRow("error in the assignment's Resize") << Action([this] {
-            m_form->Resize = [] { nextCounter(32767); };
-            m_form->setWidth(m_form->Width() + 1500);
-        }) << 6 << 1;
-        QTest::newRow("window built with a missing container")
-            << Action([] { Form broken(kBroken); }) << 730 << 1;
-        QTest::newRow("exception of another kind")
-            << Action([] { throw std::bad_alloc(); }) << 51 << 1;
-        QTest::newRow("End") << Action([] { Runtime::get().End(0); }) << 0 << 0;
-    }
-
-    void runtimeErrorEndsTheProgram() {
-        QFETCH(Action, failing);
-        QFETCH(int, reported);
-        QFETCH(int, status);
-        m_expectErrors = true;
-        QVERIFY(showForm());
-        bool finished = false;
-        logClicks({"lblA"});
-        ctl("cmd").Click = [&] {
-            ctl("lblA").raiseClick(); // queued, then dropped by the end
-            failing();
-            finished = true;
-        };
-        ctl("cmd").raiseClick();
-        QCOMPARE(m_reported, reported ? QList<int>{reported} : QList<int>{});
-        QVERIFY(Runtime::get().ended());
-        QCOMPARE(Runtime::get().exitStatus(), status);
-        QVERIFY(!finished);
-        QVERIFY(!m_form->Visible());
-        ctl("lblA").raiseClick();
-        QCOMPARE(m_log, SL{});
-
-        Runtime::get().resetForTesting();
-        ctl("lblA").raiseClick();
-        QCOMPARE(m_log, SL{"lblA"});
+    // The offscreen screen is 96 dpi: 15 twips per pixel, and the screen's
+    // size in twips.
+    void screenFromQt() {
+        QCOMPARE(Screen().TwipsPerPixelX(), 15.0F);
+        QCOMPARE(Screen().TwipsPerPixelY(), 15.0F);
+        const QRect geometry = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(Screen().Width(), static_cast<Single>(geometry.width()) * 15.0F);
+        QCOMPARE(Screen().Height(), static_cast<Single>(geometry.height()) * 15.0F);
     }
 };
 

@@ -1,0 +1,579 @@
+// The main window's handlers on the scripted platform: start-up, the presets
+// on screens of several sizes and under window managers that grant less,
+// border drags, minimising, the colour ribbon, the help and notice panes,
+// the About dialog and a runtime error inside Resize. What the widgets of a
+// real toolkit add is tested in tests/main_window.
+#include "conversions.h"
+#include "runtime_error.h"
+#include "scripted.h"
+#include "vt_about.h"
+#include "vt_main.h"
+#include "vt_main_layout.h"
+
+#include <memory>
+
+using forms::Control;
+using forms::PixelRect;
+using forms::PixelSize;
+using forms::Runtime;
+using forms::Single;
+using namespace forms::scripted;
+using namespace scripted_test;
+using SL = QStringList;
+
+namespace {
+
+constexpr Single kTwips = 15; // per pixel at 96 DPI
+const forms::String kMark = "\u00D7";
+
+QString text(const forms::String& s) {
+    return QString::fromStdString(s.utf8());
+}
+
+QString hex8(forms::OleColor colour) {
+    return QStringLiteral("%1").arg(colour, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+// Twice a rectangle's centre, so that odd sizes compare exactly.
+QPoint doubledCentre(const PixelRect& r) {
+    return {2 * r.x + r.width, 2 * r.y + r.height};
+}
+
+// What the test saw while the modal About dialog was up.
+struct AboutVisit {
+    bool shown = false;
+    PixelRect aboutOuter, mainOuter;
+    vistrum::VtAbout* about = nullptr;
+};
+
+} // namespace
+
+class VtMainHandlersTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<vistrum::VtMain> m_main;
+
+    forms::Form& form() { return m_main->form(); }
+    ScriptedWindow& window() { return windowOf(form()); }
+    Control& ctl(const char* name, int index = -1) {
+        return form().control(name, static_cast<forms::Integer>(index));
+    }
+    PixelRect outer() { return window().outerRect(); }
+    PixelRect rectOf(const char* name) { return peerOf(ctl(name)).rect(); }
+
+    void start() {
+        m_main->Show();
+        scriptedPlatform().settle();
+    }
+    void click(Control& c) {
+        peerOf(c).click();
+        scriptedPlatform().settle();
+    }
+    void clickPreset(int i) { click(ctl("ScrSizeOpt", i)); }
+    void clickSwatch(int i) { click(ctl("ColorBox", i)); }
+    void dragTo(PixelSize size) {
+        window().dragTo(size);
+        scriptedPlatform().settle();
+    }
+    void menu(const char* name) {
+        window().chooseMenu(name);
+        scriptedPlatform().settle();
+    }
+    // The user drags the window by its title bar: a move is no resize.
+    void moveTo(int x, int y) {
+        const PixelRect c = window().client();
+        const PixelRect o = outer();
+        window().placed({x + c.x - o.x, y + c.y - o.y, c.width, c.height});
+    }
+    void activate() {
+        form().raiseEvent("Activate", form().Activate);
+        scriptedPlatform().settle();
+    }
+
+    QList<int> selectedPresets() {
+        QList<int> selected;
+        for (int i = 0; i < 12; ++i)
+            if (ctl("ScrSizeOpt", i).Value())
+                selected << i;
+        return selected;
+    }
+    QList<int> marks() {
+        QList<int> marked;
+        for (int i = 0; i < 24; ++i)
+            if (ctl("ColorBox", i).Caption() == kMark)
+                marked << i;
+            else if (!ctl("ColorBox", i).Caption().empty())
+                marked << -1000 - i; // a stray caption shows up as a mismatch
+        return marked;
+    }
+    // Everything a handler may change, as text that QCOMPARE can show.
+    QString state() {
+        const PixelRect r = outer();
+        QString s = QStringLiteral("%1,%2 %3x%4 ").arg(r.x).arg(r.y).arg(r.width).arg(r.height);
+        QDebug(&s) << selectedPresets() << ctl("CustomOpt").Enabled() << ctl("CustomOpt").Value()
+                   << marks() << ctl("Shape1").Visible() << ctl("Shape1").Left()
+                   << ctl("Shape1").Top() << hex8(form().BackColor())
+                   << text(ctl("CurScrSize").Caption()) << text(ctl("CurBackColor").Caption())
+                   << ctl("Text1").Visible() << ctl("Text2").Visible();
+        for (int i = 0; i < 24; ++i)
+            QDebug(&s) << text(peerOf(ctl("ColorBox", i)).accessibleName());
+        return s;
+    }
+
+    // What every Resize leaves behind, whatever caused it.
+    void checkResizeLayout() {
+        const PixelRect r = outer();
+        QCOMPARE(text(ctl("CurScrSize").Caption()),
+                 QStringLiteral("Current screen size = %1 X %2").arg(r.width).arg(r.height));
+        QVERIFY(!ctl("Text1").Visible() && !peerOf(ctl("Text1")).shown());
+        QVERIFY(!ctl("Text2").Visible() && !peerOf(ctl("Text2")).shown());
+
+        const PixelSize client = window().clientSize();
+        const PixelRect frame = rectOf("Frame1");
+        QVERIFY(qAbs(doubledCentre(frame).x() - client.width) <= 2);
+        QVERIFY(qAbs(doubledCentre(frame).y() - client.height) <= 2);
+        if (client.width < frame.width)
+            QVERIFY(frame.x < 0 && ctl("Frame1").Left() < 0);
+        if (client.height < frame.height)
+            QVERIFY(frame.y < 0 && ctl("Frame1").Top() < 0);
+
+        const PixelRect bar = rectOf("W95StartBar");
+        QCOMPARE(bar.height, 24);
+        QCOMPARE(bar.y + bar.height, client.height);
+        QCOMPARE(bar.x, 0);
+        QCOMPARE(bar.width, r.width);
+        const PixelRect start = rectOf("Start");
+        QCOMPARE(start.height, 24);
+        QCOMPARE(start.y, bar.y);
+        QCOMPARE(start.x, 0);
+    }
+
+    // A quarter of the free space left and above, to the nearest pixel.
+    void checkQuarterPosition(PixelSize size) {
+        const PixelSize screen = scriptedPlatform().screenSize();
+        QVERIFY(qAbs(outer().x - (screen.width - size.width) / 4.0) <= 0.5);
+        QVERIFY(qAbs(outer().y - (screen.height - size.height) / 4.0) <= 0.5);
+        QCOMPARE(form().Left() / kTwips, Single(outer().x));
+        QCOMPARE(form().Top() / kTwips, Single(outer().y));
+    }
+
+    // Opens About and, once its modal loop runs, measures it and closes it
+    // by the close box or by OK.
+    AboutVisit visitAbout(bool byCloseBox = false) {
+        AboutVisit v;
+        scriptedPlatform().whileModal([&] {
+            v.about = m_main->aboutIfCreated();
+            forms::Form& dialog = v.about->form();
+            v.shown =
+                dialog.Visible() && windowOf(dialog).focus() == &peerOf(dialog.control("Command1"));
+            v.aboutOuter = windowOf(dialog).outerRect();
+            v.mainOuter = outer();
+            if (byCloseBox)
+                windowOf(dialog).clickCloseBox();
+            else
+                peerOf(dialog.control("Command1")).click();
+        });
+        menu("About");
+        return v;
+    }
+
+private slots:
+    void init() {
+        m_session = std::make_unique<Session>();
+        m_main = std::make_unique<vistrum::VtMain>();
+    }
+
+    void cleanup() {
+        m_main.reset();
+        const QList<int> errors = m_session->errors;
+        m_session.reset();
+        QCOMPARE(scriptedPlatform().abandonedModalLoops(), 0);
+        if (QByteArray(QTest::currentTestFunction()) != "zeroTwipsPerPixelEndsProgram")
+            QCOMPARE(errors, QList<int>{});
+    }
+
+    void startUp() {
+        m_session->observe();
+        start();
+        QCOMPARE(outer().size(), (PixelSize{640, 480}));
+        QCOMPARE(selectedPresets(), QList<int>{0});
+        QVERIFY(!ctl("CustomOpt").Enabled());
+        QVERIFY(!ctl("CustomOpt").Value());
+        QCOMPARE(text(ctl("CurScrSize").Caption()), "Current screen size = 640 X 480");
+        QCOMPARE(text(ctl("CurBackColor").Caption()), "Color = 8000000F Hex");
+        QCOMPARE(marks(), QList<int>());
+        QVERIFY(!ctl("Shape1").Visible());
+        checkResizeLayout();
+        checkQuarterPosition({640, 480});
+        QVERIFY(m_main->Activated);
+        QVERIFY(!m_main->PresetSizing);
+        // Load, the first Resize and Activate; the preset's Click waits for
+        // Activate to return and then resizes twice, inside itself.
+        QCOMPARE(m_session->events,
+                 SL({"Load@1", "Resize@1", "Activate@1", "Click@1", "Resize@2", "Resize@2"}));
+    }
+
+    void presetSizesAndPlacesWindow_data() {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < 12; ++i)
+            QTest::newRow(vistrum::kPresetCaptions[static_cast<size_t>(i)]) << i;
+    }
+
+    void presetSizesAndPlacesWindow() {
+        QFETCH(int, index);
+        start();
+        dragTo({700, 520}); // leaves no preset selected, so the click is a change
+        QCOMPARE(selectedPresets(), QList<int>());
+        clickPreset(index);
+        const vistrum::PresetSize preset = vistrum::kPresetSizes[static_cast<size_t>(index)];
+        const PixelSize size{preset.width, preset.height};
+        QCOMPARE(outer().size(), size);
+        checkResizeLayout();
+        checkQuarterPosition(size);
+        QCOMPARE(selectedPresets(), QList<int>{index});
+        QVERIFY(!ctl("CustomOpt").Enabled());
+        QVERIFY(!ctl("CustomOpt").Value());
+        QVERIFY(!m_main->PresetSizing);
+    }
+
+    // The quarter position on screens of several sizes, also off the screen
+    // for a window larger than it.
+    void quarterPositionOnAnyScreen_data() {
+        QTest::addColumn<PixelSize>("screen");
+        QTest::addColumn<int>("preset");
+        QTest::addColumn<QPoint>("place");
+        QTest::newRow("640 X 480 on 1024 x 768") << PixelSize{1024, 768} << 0 << QPoint(96, 72);
+        QTest::newRow("1024 X 768 on 1024 x 768") << PixelSize{1024, 768} << 2 << QPoint(0, 0);
+        QTest::newRow("3200 X 1200 on 1024 x 768")
+            << PixelSize{1024, 768} << 11 << QPoint(-544, -108);
+        QTest::newRow("1280 X 1024 on 1920 x 1080")
+            << PixelSize{1920, 1080} << 4 << QPoint(160, 14);
+        QTest::newRow("1152 X 870 on 1366 x 768") << PixelSize{1366, 768} << 3 << QPoint(54, -26);
+    }
+
+    void quarterPositionOnAnyScreen() {
+        QFETCH(PixelSize, screen);
+        QFETCH(int, preset);
+        QFETCH(QPoint, place);
+        scriptedPlatform().setScreen(screen);
+        start();
+        clickPreset(preset);
+        QCOMPARE(QPoint(outer().x, outer().y), place);
+    }
+
+    // A window manager that keeps windows within the screen: the readout
+    // shows the size granted, and the preset stays selected.
+    void grantedSizeIsShown() {
+        wm().sizes = SizeRule::ClampToScreen;
+        start();
+        clickPreset(11);
+        QCOMPARE(outer().size(), (PixelSize{1024, 768}));
+        checkResizeLayout();
+        QCOMPARE(selectedPresets(), QList<int>{11});
+        QVERIFY(!ctl("CustomOpt").Enabled());
+    }
+
+    void dragChoosesCustomSize_data() {
+        QTest::addColumn<PixelSize>("size");
+        QTest::newRow("wider") << PixelSize{900, 500};
+        QTest::newRow("taller") << PixelSize{640, 700};
+        QTest::newRow("one pixel narrower") << PixelSize{639, 480};
+        QTest::newRow("smaller than the frame") << PixelSize{180, 150};
+    }
+
+    void dragChoosesCustomSize() {
+        QFETCH(PixelSize, size);
+        start();
+        menu("Help");
+        QVERIFY(ctl("Text2").Visible());
+        const PixelRect before = outer();
+        dragTo(size);
+        QCOMPARE(outer(), (PixelRect{before.x, before.y, size.width, size.height}));
+        QVERIFY(ctl("CustomOpt").Enabled());
+        QVERIFY(ctl("CustomOpt").Value());
+        QCOMPARE(selectedPresets(), QList<int>());
+        checkResizeLayout();
+    }
+
+    // A preset that keeps one dimension runs a single Resize; the flag it
+    // set for the other must not survive into the next border drag.
+    void presetKeepingOneDimension_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::newRow("640 X 480 then 1280 X 480") << 0 << 6;
+        QTest::newRow("800 X 600 then 1600 X 600") << 1 << 7;
+        QTest::newRow("1280 X 480 then 1280 X 1024") << 6 << 4;
+    }
+
+    void presetKeepingOneDimension() {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        start();
+        clickPreset(first);
+        clickPreset(second);
+        const vistrum::PresetSize preset = vistrum::kPresetSizes[static_cast<size_t>(second)];
+        QCOMPARE(outer().size(), (PixelSize{preset.width, preset.height}));
+        checkQuarterPosition({preset.width, preset.height});
+        QVERIFY(!m_main->PresetSizing);
+        moveTo(30, 40);
+        dragTo({700, 500});
+        QCOMPARE(outer(), (PixelRect{30, 40, 700, 500}));
+        QVERIFY(ctl("CustomOpt").Enabled());
+        QVERIFY(ctl("CustomOpt").Value());
+        checkResizeLayout();
+    }
+
+    // Minimising and restoring are resizes like any other: they choose
+    // Custom Size and never move the window.
+    void minimiseAndRestoreChooseCustomSize() {
+        start();
+        clickPreset(2);
+        const PixelRect placed = outer();
+        window().minimise();
+        scriptedPlatform().settle();
+        QVERIFY(ctl("CustomOpt").Value());
+        QCOMPARE(selectedPresets(), QList<int>());
+        window().restore();
+        scriptedPlatform().settle();
+        QVERIFY(ctl("CustomOpt").Value());
+        QCOMPARE(outer(), placed);
+        checkResizeLayout();
+    }
+
+    // Each swatch clicked after another one: one mark, the marker on it, its
+    // colour on the window and in the readout.
+    void swatchColoursWindow_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < 24; ++i)
+            QTest::newRow(qPrintable(QStringLiteral("%1 then %2").arg((i + 12) % 24).arg(i)))
+                << (i + 12) % 24 << i;
+    }
+
+    void swatchColoursWindow() {
+        QFETCH(int, first);
+        QFETCH(int, index);
+        start();
+        clickSwatch(first);
+        clickSwatch(index);
+        QCOMPARE(marks(), QList<int>{index});
+        Control& swatch = ctl("ColorBox", index);
+        Control& shape = ctl("Shape1");
+        QVERIFY(shape.Visible() && peerOf(shape).shown());
+        QCOMPARE(shape.Left(), swatch.Left());
+        QCOMPARE(shape.Top(), swatch.Top());
+        QCOMPARE(peerOf(shape).rect(), peerOf(swatch).rect());
+        const forms::OleColor colour = vistrum::kSwatches[static_cast<size_t>(index)].back;
+        QCOMPARE(form().BackColor(), colour);
+        QCOMPARE(window().backColor(), colour);
+        QCOMPARE(text(ctl("CurBackColor").Caption()),
+                 QStringLiteral("Color = %1 Hex").arg(hex8(colour)));
+        const QString rgb = QStringLiteral("red %1, green %2, blue %3")
+                                .arg(colour & 0xFF)
+                                .arg((colour >> 8) & 0xFF)
+                                .arg((colour >> 16) & 0xFF);
+        QCOMPARE(text(peerOf(swatch).accessibleName()), rgb + QStringLiteral(", selected"));
+        QVERIFY(!text(peerOf(ctl("ColorBox", first)).accessibleName()).endsWith("selected"));
+    }
+
+    void clickingMarkedSwatchAgainChangesNothing() {
+        start();
+        clickSwatch(12);
+        const QString before = state();
+        m_session->observe();
+        clickSwatch(12);
+        QCOMPARE(m_session->events, SL{"Click@1"}); // the click did arrive
+        QCOMPARE(state(), before);
+    }
+
+    void laterActivateKeepsChoices() {
+        start();
+        clickPreset(3);
+        clickSwatch(12);
+        const QString before = state();
+        activate();
+        QCOMPARE(state(), before); // no return to 640 X 480, the mark stays
+
+        // A colour set elsewhere gets its swatch marked; none is cleared.
+        form().setBackColor(vistrum::kSwatches[20].back);
+        activate();
+        QCOMPARE(marks(), (QList<int>{12, 20}));
+        QCOMPARE(ctl("Shape1").Left(), ctl("ColorBox", 20).Left());
+        QCOMPARE(ctl("Shape1").Top(), ctl("ColorBox", 20).Top());
+        QCOMPARE(text(ctl("CurBackColor").Caption()),
+                 QStringLiteral("Color = %1 Hex").arg(hex8(vistrum::kSwatches[20].back)));
+        QCOMPARE(selectedPresets(), QList<int>{3});
+
+        // A system colour reads 800000nn, and matches no swatch.
+        form().setBackColor(0x80000005U);
+        activate();
+        QCOMPARE(text(ctl("CurBackColor").Caption()), "Color = 80000005 Hex");
+        QCOMPARE(marks(), (QList<int>{12, 20}));
+    }
+
+    void paneOpensCentredOnFrame_data() {
+        QTest::addColumn<SL>("entries");
+        QTest::addColumn<PixelSize>("size"); // 0 x 0: as started
+        const PixelSize asStarted;
+        QTest::newRow("help") << SL{"Help"} << asStarted;
+        QTest::newRow("shareware") << SL{"ShareWare"} << asStarted;
+        QTest::newRow("help then shareware") << SL{"Help", "ShareWare"} << asStarted;
+        QTest::newRow("shareware then help") << SL{"ShareWare", "Help"} << asStarted;
+        QTest::newRow("help twice") << SL{"Help", "Help"} << asStarted;
+        QTest::newRow("help, small window") << SL{"Help"} << PixelSize{200, 160};
+        QTest::newRow("shareware, wide window") << SL{"ShareWare"} << PixelSize{1000, 400};
+    }
+
+    void paneOpensCentredOnFrame() {
+        QFETCH(SL, entries);
+        QFETCH(PixelSize, size);
+        start();
+        if (size.width > 0)
+            dragTo(size);
+        Control& frame = ctl("Frame1");
+        PixelRect previous;
+        QString previousEntry;
+        for (const QString& entry : entries) {
+            menu(qPrintable(entry));
+            const bool help = entry == QLatin1String("Help");
+            Control& pane = ctl(help ? "Text2" : "Text1");
+            Control& other = ctl(help ? "Text1" : "Text2");
+            QVERIFY(pane.Visible() && peerOf(pane).shown());
+            QVERIFY(!other.Visible() && !peerOf(other).shown());
+            // Same centre as the frame; the wider pane overhangs both sides alike.
+            QCOMPARE(pane.Left() + pane.Width() / 2, frame.Left() + frame.Width() / 2);
+            QCOMPARE(pane.Top() + pane.Height() / 2, frame.Top() + frame.Height() / 2);
+            const Single leftOverhang = frame.Left() - pane.Left();
+            QVERIFY(leftOverhang > 0);
+            QCOMPARE(pane.Left() + pane.Width() - (frame.Left() + frame.Width()), leftOverhang);
+            if (entry == previousEntry)
+                QCOMPARE(peerOf(pane).rect(), previous); // opened again: stays where it was
+            previous = peerOf(pane).rect();
+            previousEntry = entry;
+        }
+    }
+
+    // A click on the window, on the task bar (a shape, which takes no
+    // clicks) or on the pane closes it; so do a key and any resize.
+    void paneCloses_data() {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<QByteArray>("how");
+        for (const char* entry : {"Help", "ShareWare"})
+            for (const char* how : {"client area", "task bar", "pane", "key", "drag", "preset"})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(entry, how)))
+                    << QByteArray(entry) << QByteArray(how);
+    }
+
+    void paneCloses() {
+        QFETCH(QByteArray, entry);
+        QFETCH(QByteArray, how);
+        start();
+        menu(entry.constData());
+        Control& pane = ctl(entry == "Help" ? "Text2" : "Text1");
+        QVERIFY(pane.Visible());
+        const forms::String before = pane.Caption();
+        if (how == "client area")
+            window().clickClientArea();
+        else if (how == "task bar")
+            peerOf(ctl("W95StartBar")).click();
+        else if (how == "pane")
+            peerOf(pane).click();
+        else if (how == "key")
+            window().pressKey('A');
+        else if (how == "drag")
+            window().dragTo({700, 500});
+        else
+            peerOf(ctl("ScrSizeOpt", 1)).click();
+        scriptedPlatform().settle();
+        QVERIFY(!pane.Visible() && !peerOf(pane).shown());
+        QVERIFY(!ctl("Text1").Visible() && !ctl("Text2").Visible());
+        QCOMPARE(pane.Caption(), before);
+    }
+
+    void aboutCentredOnMainWindow_data() {
+        QTest::addColumn<QPoint>("place"); // of the main window; (0, 0): where it is
+        QTest::addColumn<int>("preset");   // -1: as started
+        QTest::addColumn<bool>("openedBefore");
+        QTest::addColumn<bool>("offScreen"); // the centred dialog leaves the screen
+        QTest::newRow("as started") << QPoint() << -1 << false << false;
+        QTest::newRow("after the window moved") << QPoint(250, 160) << -1 << true << false;
+        QTest::newRow("window partly off the screen") << QPoint(700, 600) << -1 << false << true;
+        QTest::newRow("3200 X 1200") << QPoint() << 11 << false << true;
+    }
+
+    void aboutCentredOnMainWindow() {
+        QFETCH(QPoint, place);
+        QFETCH(int, preset);
+        QFETCH(bool, openedBefore);
+        QFETCH(bool, offScreen);
+        start();
+        if (preset >= 0)
+            clickPreset(preset);
+        vistrum::VtAbout* first = nullptr;
+        if (openedBefore)
+            first = visitAbout().about;
+        if (!place.isNull())
+            moveTo(place.x(), place.y());
+        const AboutVisit v = visitAbout();
+        QVERIFY(v.shown);
+        QCOMPARE(v.mainOuter, outer());
+        const QPoint offset = doubledCentre(v.aboutOuter) - doubledCentre(v.mainOuter);
+        QVERIFY(qAbs(offset.x()) <= 2 && qAbs(offset.y()) <= 2);
+        // Nothing keeps the dialog on the screen.
+        const PixelSize screen = scriptedPlatform().screenSize();
+        const PixelRect a = v.aboutOuter;
+        const bool inside = a.x >= 0 && a.y >= 0 && a.x + a.width <= screen.width &&
+                            a.y + a.height <= screen.height;
+        QCOMPARE(!inside, offScreen);
+        QVERIFY(!v.about->form().Visible());
+        if (first)
+            QCOMPARE(v.about, first); // one dialog for the whole run
+    }
+
+    // OK hides the dialog; the main window is active again and its
+    // Activate runs, changing nothing. A dialog closed by its close box
+    // opens again, centred.
+    void closingAboutReactivatesMainWindow() {
+        start();
+        clickPreset(3);
+        clickSwatch(12);
+        moveTo(20, 10);
+        const QString before = state();
+        m_session->observe();
+        QVERIFY(visitAbout().shown);
+        // The menu's Click, OK's Click, then the main window's Activate.
+        QCOMPARE(m_session->events, SL({"Click@1", "Click@1", "Activate@1"}));
+        QCOMPARE(state(), before);
+        QVERIFY(m_main->Activated);
+
+        const AboutVisit closed = visitAbout(true);
+        QVERIFY(closed.shown && !closed.about->form().Visible());
+        const AboutVisit again = visitAbout();
+        QVERIFY(again.shown);
+        QCOMPARE(doubledCentre(again.aboutOuter), doubledCentre(closed.aboutOuter));
+        QCOMPARE(state(), before);
+    }
+
+    // A screen that reports zero twips per pixel fails in Resize's first
+    // division: the error is reported and the program ends.
+    void zeroTwipsPerPixelEndsProgram() {
+        start();
+        m_session->observe();
+        forms::Screen().fakeTwipsPerPixel(0.0F);
+        window().dragTo({700, 500});
+        forms::Screen().fakeTwipsPerPixel(std::nullopt);
+        QCOMPARE(m_session->events, SL{"Resize@1"});
+        QCOMPARE(m_session->errors.size(), 1);
+        const QList<int> floatingPoint{int(forms::ErrorCode::Overflow),
+                                       int(forms::ErrorCode::DivisionByZero),
+                                       int(forms::ErrorCode::InvalidFloat)};
+        QVERIFY(floatingPoint.contains(m_session->errors.first()));
+        QVERIFY(Runtime::get().ended());
+        QCOMPARE(Runtime::get().exitStatus(), 1);
+        QVERIFY(!form().Visible());
+    }
+};
+
+QTEST_APPLESS_MAIN(VtMainHandlersTest)
+#include "tst_vt_main_handlers.moc"
