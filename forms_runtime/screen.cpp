@@ -11,8 +11,17 @@ namespace forms {
 
 namespace {
 
+// 1440 / DPI to the nearest 1/64 twip. At the DPIs whose quotient is exact
+// (96, 120, 144, 192, ...) that is the quotient itself; at the others (108,
+// 132, 168, 216 for 112.5, 137.5, 175 and 225 %) the quotient has no end in
+// binary, and a whole number of pixels times it, divided back in single
+// precision, may come out a hair below the whole number: a window of 956
+// pixels would read 955.9999. With ten binary digits at most, a number of
+// pixels up to 16383 times it is exact, and so is the way back. The layout
+// grows by at most 1/128 twip per pixel more or less than the DPI says.
 Single twipsPerPixel(double logicalDpi) {
-    return checked(static_cast<Single>(1440.0 / logicalDpi));
+    const Single exact = checked(static_cast<Single>(1440.0 / logicalDpi));
+    return checked(static_cast<Single>(std::round(static_cast<double>(exact) * 64.0) / 64.0));
 }
 
 int toPixels(Single twips, Single perPixel) {

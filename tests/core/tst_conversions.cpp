@@ -167,6 +167,34 @@ private slots:
         QCOMPARE(int{forms::nextCounter(-32768)}, -32767);
     }
 
+    // At every DPI a desktop offers, a whole number of pixels goes to twips
+    // and back, divided by the screen's twips per pixel as the handlers do,
+    // without a hair lost: 956 pixels read 956 at 168 DPI, not 955.9999.
+    void wholePixelsReadBackWhole_data() {
+        QTest::addColumn<double>("dpi");
+        for (const int dpi : {96, 108, 120, 132, 144, 168, 192, 216, 240, 288})
+            QTest::newRow(qPrintable(QString::number(dpi))) << double(dpi);
+        QTest::newRow("97, a hand-set DPI") << 97.0;
+    }
+
+    void wholePixelsReadBackWhole() {
+        QFETCH(double, dpi);
+        scripted_test::scriptedPlatform().setDpi(dpi);
+        const Single perPixelX = Screen().TwipsPerPixelX();
+        const Single perPixelY = Screen().TwipsPerPixelY();
+        QVERIFY(qAbs(perPixelX - 1440.0 / dpi) <= 1.0 / 128);
+        for (int pixels = 1; pixels <= 4000; ++pixels) {
+            const Single x = twipsX(pixels) / perPixelX;
+            const Single y = twipsY(pixels) / perPixelY;
+            if (x != Single(pixels) || y != Single(pixels) || Str(x) != number(pixels) ||
+                pixelsX(twipsX(pixels)) != pixels)
+                QFAIL(qPrintable(QStringLiteral("%1 pixels read %2 x %3")
+                                     .arg(pixels)
+                                     .arg(double(x), 0, 'g', 9)
+                                     .arg(double(y), 0, 'g', 9)));
+        }
+    }
+
     // Twips to pixels rounds to the nearest pixel at any resolution.
     void pixelsFromTwips_data() {
         QTest::addColumn<Single>("twipsPerPixel");

@@ -262,6 +262,28 @@ private slots:
         QCOMPARE(QPoint(outer().x, outer().y), place);
     }
 
+    // At the DPIs of 112.5, 137.5, 175 and 225 % the readout shows whole
+    // pixels after every preset and a border drag.
+    void readoutInWholePixelsAtEveryScale_data() {
+        QTest::addColumn<double>("dpi");
+        for (const int dpi : {108, 132, 168, 216})
+            QTest::newRow(qPrintable(QString::number(dpi))) << double(dpi);
+    }
+
+    void readoutInWholePixelsAtEveryScale() {
+        QFETCH(double, dpi);
+        scriptedPlatform().setDpi(dpi);
+        scriptedPlatform().setScreen({1920, 1080});
+        m_main = std::make_unique<vistrum::VtMain>(); // laid out at this DPI
+        start();
+        for (int i = 0; i < 12; ++i) {
+            clickPreset(i);
+            checkResizeLayout();
+        }
+        dragTo({956, 533});
+        QCOMPARE(text(ctl("CurScrSize").Caption()), "Current screen size = 956 X 533");
+    }
+
     // A window manager that keeps windows within the screen: the readout
     // shows the size granted, and the preset stays selected.
     void grantedSizeIsShown() {
