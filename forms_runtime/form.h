@@ -9,8 +9,12 @@
 // Assigning Width or Height of a visible window asks the platform for the
 // new size, waits (bounded, processing no user input) for its answer and
 // raises Resize inside the assignment, once, with the size actually granted,
-// and only when the size changed. Every other change of size raises an
-// ordinary Resize through the dispatcher.
+// and only when the size changed. Every other change of size, also one the
+// window manager makes while that Resize runs, raises an ordinary Resize
+// through the dispatcher. Assigning Left or Top asks for the outer corner to
+// stand there, and asks once more where the answer shows the window manager
+// put it elsewhere. What the properties read is always the platform's
+// answer, never what was asked for.
 
 #include "control.h"
 #include "layout.h"
@@ -125,6 +129,7 @@ private:
     void finishBuilding();
     PixelSize outerSize() const;
     void setOuterSize(std::optional<int> width, std::optional<int> height);
+    void moveOuter(std::optional<int> x, std::optional<int> y);
     void raiseResize();
 
     String m_name;

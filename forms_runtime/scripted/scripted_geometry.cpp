@@ -44,11 +44,31 @@ void ScriptedWindow::askForClientSize(PixelSize client) {
     const unsigned long seen = m_answers;
     if (script.answerAfter)
         m_platform.schedule(*script.answerAfter, [this, client] {
-            const PixelSize granted = grantedClient(m_platform.script(), client, m_client.size(),
-                                                    m_frame, m_platform.screenSize());
+            const WindowManagerScript& now = m_platform.script();
+            const PixelSize screen = m_platform.screenSize();
+            const PixelSize granted = grantedClient(now, client, m_client.size(), m_frame, screen);
             placed({m_client.x, m_client.y, granted.width, granted.height});
+            if (now.cutsToScreenAfter)
+                m_platform.schedule(*now.cutsToScreenAfter, [this, screen] {
+                    WindowManagerScript cut = m_platform.script();
+                    cut.sizes = SizeRule::ClampToScreen;
+                    const PixelSize fits =
+                        grantedClient(cut, m_client.size(), m_client.size(), m_frame, screen);
+                    placed({m_client.x, m_client.y, fits.width, fits.height});
+                });
         });
-    m_platform.waitUntil([&] { return m_answers > seen; }, kAnswerTimeout);
+    if (m_platform.waitUntil([&] { return m_answers > seen; }, kAnswerTimeout))
+        roundTrip();
+}
+
+// A request that changes nothing, whose answer comes after everything the
+// window manager did before it: what it did in reply to the last request
+// (cutting a size it first granted) is in once this is answered.
+void ScriptedWindow::roundTrip() {
+    bool answered = false;
+    if (const auto after = m_platform.script().answerAfter)
+        m_platform.schedule(*after, [&answered] { answered = true; });
+    m_platform.waitUntil([&] { return answered; }, kAnswerTimeout);
 }
 
 void ScriptedWindow::requestOuterSize(PixelSize wanted) {
@@ -86,10 +106,13 @@ void ScriptedWindow::requestOuterPosition(std::optional<int> x, std::optional<in
         return;
     const WindowManagerScript& script = m_platform.script();
     const unsigned long seen = m_answers;
+    ++m_moveRequests;
     if (script.answerAfter)
         m_platform.schedule(*script.answerAfter, [this, wanted] {
-            const PixelPoint at = placedOuter(m_platform.script(), wanted, m_frame);
-            placed({at.x + m_frame.left, at.y + m_frame.top, m_client.width, m_client.height});
+            const WindowManagerScript& now = m_platform.script();
+            const PixelPoint at = placedOuter(now, wanted, m_frame);
+            placed({at.x + m_frame.left, at.y + m_frame.top, m_client.width,
+                    m_client.height + now.growsOnMove});
         });
     m_platform.waitUntil([&] { return m_answers > seen; }, kAnswerTimeout);
 }

@@ -60,6 +60,7 @@ public:
     bool maximised() const { return m_maximised; }
     OleColor backColor() const { return m_backColor; }
     int paints() const { return m_paints; }
+    int moveRequests() const { return m_moveRequests; }
     const std::vector<MenuEntry*>& menuEntries() const { return m_menuEntries; }
     const std::vector<ScriptedControl*>& tabOrder() const { return m_tabOrder; }
     ScriptedControl* focus() const { return m_focus; }
@@ -85,6 +86,7 @@ public:
 private:
     PixelMargins frameFor() const;
     void askForClientSize(PixelSize client);
+    void roundTrip();
     void focusFirst();
     void stateChanged();
 
@@ -111,6 +113,7 @@ private:
     OleColor m_backColor = 0;
     bool m_paintHeld = false;
     int m_paints = 0;
+    int m_moveRequests = 0;
     bool m_modalDone = true;
 };
 

@@ -56,6 +56,14 @@ struct WindowManagerScript {
     // How long each answer takes; none: the request is never answered.
     std::optional<Millis> answerAfter = Millis(5);
 
+    // One that sizes a window as it moves it (fills a move request's
+    // missing size from its frame's): each move adds this to the height.
+    int growsOnMove = 0;
+    // One that grants a size larger than the screen at first and cuts it
+    // to the screen this long after (it honoured a minimum size only while
+    // the program held it).
+    std::optional<Millis> cutsToScreenAfter;
+
     // A frame that the window manager puts on a window a while after
     // mapping it (a theme's border appearing, a decoration that changes).
     std::optional<PixelMargins> frameAfterMapping;

@@ -231,42 +231,88 @@ private slots:
         QCOMPARE(window().client().width, 624);
     }
 
-    // Left and Top read where the window manager put the window, wherever
-    // it was asked to stand; where it puts the frame where asked, that is
-    // the place asked for.
-    void positionIsWhereTheWindowManagerPutIt_data() {
+    // The outer corner stands where it was asked to, whatever convention the
+    // window manager follows: one that takes the place for the client
+    // area's, or shifts the window by its frame, is seen in its answer and
+    // asked once more. Where its rule forbids the place, one more request
+    // finds that out, and the window stays where the rule put it.
+    void outerCornerStandsWhereAsked_data() {
         QTest::addColumn<PlaceRule>("rule");
         QTest::addColumn<bool>("titleBarOnScreen");
         QTest::addColumn<QPoint>("asked");
-        QTest::addColumn<QPoint>("expected"); // (-9999, -9999): wherever it is
-        const QPoint anywhere(-9999, -9999);
-        QTest::newRow("exact") << PlaceRule::Exact << false << QPoint(100, -50) << QPoint(100, -50);
+        QTest::addColumn<QPoint>("placed");
+        QTest::addColumn<int>("requests"); // for Left and Top together
+        QTest::newRow("exact") << PlaceRule::Exact << false << QPoint(100, -50) << QPoint(100, -50)
+                               << 2;
         QTest::newRow("title bar kept on the screen")
-            << PlaceRule::Exact << true << QPoint(100, -50) << QPoint(100, 0);
+            << PlaceRule::Exact << true << QPoint(100, -50) << QPoint(100, 0) << 3;
         QTest::newRow("client area at the place")
-            << PlaceRule::ClientAreaAtP << false << QPoint(100, 50) << anywhere;
+            << PlaceRule::ClientAreaAtP << false << QPoint(100, 50) << QPoint(100, 50) << 4;
         QTest::newRow("off by the frame")
-            << PlaceRule::FrameOffByEdge << false << QPoint(100, 50) << anywhere;
+            << PlaceRule::FrameOffByEdge << false << QPoint(-100, 50) << QPoint(-100, 50) << 4;
+        QTest::newRow("off by the frame, title bar on the screen")
+            << PlaceRule::FrameOffByEdge << true << QPoint(100, -50) << QPoint(100, 0) << 4;
     }
 
-    void positionIsWhereTheWindowManagerPutIt() {
+    void outerCornerStandsWhereAsked() {
         QFETCH(PlaceRule, rule);
         QFETCH(bool, titleBarOnScreen);
         QFETCH(QPoint, asked);
-        QFETCH(QPoint, expected);
+        QFETCH(QPoint, placed);
+        QFETCH(int, requests);
         start();
         wm().places = rule;
         wm().keepsTitleBarOnScreen = titleBarOnScreen;
+        const int before = window().moveRequests();
         form().setLeft(twipsX(asked.x()));
         form().setTop(twipsY(asked.y()));
-        const PixelRect client = window().client();
-        const PixelMargins frame = window().frame();
-        QCOMPARE(form().Left(), twipsX(client.x - frame.left));
-        QCOMPARE(form().Top(), twipsY(client.y - frame.top));
-        if (expected.x() != -9999) {
-            QCOMPARE(form().Left(), twipsX(expected.x()));
-            QCOMPARE(form().Top(), twipsY(expected.y()));
-        }
+        QCOMPARE(window().moveRequests() - before, requests);
+        QCOMPARE(form().Left(), twipsX(placed.x()));
+        QCOMPARE(form().Top(), twipsY(placed.y()));
+        // What Left and Top read is where the window manager put it.
+        QCOMPARE(window().outerRect().x, placed.x());
+        QCOMPARE(window().outerRect().y, placed.y());
+    }
+
+    // A window manager that changes the size while the nested Resize runs
+    // (it sizes the window as the handler moves it): the change is not lost
+    // but raises a Resize of its own once the handler is done, with the
+    // size the window has.
+    void sizeChangedDuringTheNestedResizeIsNotLost() {
+        start();
+        wm().growsOnMove = 22;
+        bool inside = false;
+        m_form->Resize = [this, &inside] {
+            m_log << QStringLiteral("%1 %2x%3")
+                         .arg(inside ? "inside" : "later")
+                         .arg(pixelsX(m_form->Width()))
+                         .arg(pixelsY(m_form->Height()));
+            if (inside)
+                m_form->setLeft(m_form->Left() + 150); // as a preset's Resize does
+        };
+        ctl("cmd").Click = [this, &inside] {
+            inside = true;
+            form().setWidth(twipsX(640));
+            inside = false;
+        };
+        ctl("cmd").raiseClick();
+        scriptedPlatform().settle();
+        QCOMPARE(m_log, SL({"inside 640x287", "later 640x309"}));
+        QCOMPARE(outerSize(form()), (PixelSize{640, 309}));
+    }
+
+    // A window manager that cuts a size it granted a moment later: the
+    // request waits for that too, so the Resize inside the assignment sees
+    // the size the window ends with, and none follows.
+    void sizeCutAfterTheAnswerIsTheAnswer() {
+        start();
+        wm().cutsToScreenAfter = Millis(3);
+        bool assigning = true;
+        logResizes(assigning);
+        form().setHeight(twipsY(1200));
+        assigning = false;
+        scriptedPlatform().settle();
+        QCOMPARE(m_log, SL{"inside 368x768"});
     }
 
     void showRaisesLoadResizeActivateOnce_data() {

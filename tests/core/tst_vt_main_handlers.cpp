@@ -10,6 +10,8 @@
 #include "vt_main.h"
 #include "vt_main_layout.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 using forms::Control;
@@ -20,6 +22,7 @@ using forms::Single;
 using namespace forms::scripted;
 using namespace scripted_test;
 using SL = QStringList;
+Q_DECLARE_METATYPE(std::function<void(forms::scripted::WindowManagerScript&)>)
 
 namespace {
 
@@ -282,6 +285,69 @@ private slots:
         }
         dragTo({956, 533});
         QCOMPARE(text(ctl("CurScrSize").Caption()), "Current screen size = 956 X 533");
+    }
+
+    // Every preset under window managers of every convention: the readout
+    // is the outer size the window has, also where the window manager grants
+    // less or changes the size as it moves the window; the preset stays
+    // selected wherever the size it granted came as the answer.
+    void presetsUnderEveryWindowManager_data() {
+        QTest::addColumn<std::function<void(WindowManagerScript&)>>("script");
+        QTest::addColumn<bool>("cutToScreen");
+        QTest::addColumn<bool>("titleBarOnScreen");
+        QTest::addColumn<bool>("staysSelected");
+        using Script = std::function<void(WindowManagerScript&)>;
+        QTest::newRow("grants all") << Script([](auto&) {}) << false << false << true;
+        QTest::newRow("cuts to the screen")
+            << Script([](auto& wm) { wm.sizes = SizeRule::ClampToScreen; }) << true << false
+            << true;
+        QTest::newRow("cuts to the screen a moment after granting")
+            << Script([](auto& wm) { wm.cutsToScreenAfter = Millis(3); }) << true << false << true;
+        QTest::newRow("keeps the title bar on the screen")
+            << Script([](auto& wm) { wm.keepsTitleBarOnScreen = true; }) << false << true << true;
+        QTest::newRow("puts the client area at the place")
+            << Script([](auto& wm) { wm.places = PlaceRule::ClientAreaAtP; }) << false << false
+            << true;
+        QTest::newRow("shifts the window by its frame")
+            << Script([](auto& wm) { wm.places = PlaceRule::FrameOffByEdge; }) << false << false
+            << true;
+        QTest::newRow("answers late")
+            << Script([](auto& wm) { wm.answerAfter = Millis(700); }) << false << false << false;
+        QTest::newRow("sizes the window as it moves it")
+            << Script([](auto& wm) { wm.growsOnMove = 22; }) << false << false << false;
+    }
+
+    void presetsUnderEveryWindowManager() {
+        QFETCH(std::function<void(WindowManagerScript&)>, script);
+        QFETCH(bool, cutToScreen);
+        QFETCH(bool, titleBarOnScreen);
+        QFETCH(bool, staysSelected);
+        start();
+        script(wm());
+        const PixelSize screen = scriptedPlatform().screenSize();
+        for (int i = 0; i < 12; ++i) {
+            clickPreset(i);
+            scriptedPlatform().advance(Millis(2000));
+            const PixelRect r = outer();
+            // The readout never lies.
+            QCOMPARE(text(ctl("CurScrSize").Caption()),
+                     QStringLiteral("Current screen size = %1 X %2").arg(r.width).arg(r.height));
+            if (!staysSelected)
+                continue;
+            const vistrum::PresetSize p = vistrum::kPresetSizes[static_cast<size_t>(i)];
+            const PixelSize size = cutToScreen ? PixelSize{std::min<int>(p.width, screen.width),
+                                                           std::min<int>(p.height, screen.height)}
+                                               : PixelSize{p.width, p.height};
+            QCOMPARE(r.size(), size);
+            QCOMPARE(selectedPresets(), QList<int>{i});
+            const int quarterY = (screen.height - size.height) / 4;
+            QVERIFY2(qAbs(r.x - (screen.width - size.width) / 4.0) <= 0.5, qPrintable(state()));
+            if (titleBarOnScreen && quarterY < 0)
+                QCOMPARE(r.y, 0);
+            else
+                QVERIFY2(qAbs(r.y - (screen.height - size.height) / 4.0) <= 0.5,
+                         qPrintable(state()));
+        }
     }
 
     // A window manager that keeps windows within the screen: the readout

@@ -1,0 +1,113 @@
+// A window's geometry: its outer rectangle and client area in twips, and the
+// protocol with the platform for changing them.
+
+#include "backend.h"
+#include "form.h"
+#include "runtime.h"
+#include "runtime_error.h"
+#include "scoped_count.h"
+#include "screen.h"
+
+namespace forms {
+
+PixelSize Form::outerSize() const {
+    return m_peer->outerRect().size();
+}
+
+Single Form::Width() const {
+    return twipsX(outerSize().width);
+}
+
+Single Form::Height() const {
+    return twipsY(outerSize().height);
+}
+
+Single Form::Left() const {
+    return twipsX(m_peer->outerRect().x);
+}
+
+Single Form::Top() const {
+    return twipsY(m_peer->outerRect().y);
+}
+
+Single Form::ScaleWidth() const {
+    return twipsX(m_peer->clientSize().width);
+}
+
+Single Form::ScaleHeight() const {
+    return twipsY(m_peer->clientSize().height);
+}
+
+void Form::setLeft(Single twips) {
+    moveOuter(pixelsX(twips), std::nullopt);
+}
+
+void Form::setTop(Single twips) {
+    moveOuter(std::nullopt, pixelsY(twips));
+}
+
+// A window manager may put the window elsewhere than asked: some take the
+// place for the client area's, or shift it by their frame. The answer shows
+// it; the window is asked once more, off by the miss the other way, so that
+// its outer corner stands where it should. Whatever the second answer, it
+// stands: a window manager's rule (a title bar kept on the screen) is not
+// fought. A window that did not move at all took no request, and a
+// minimised window is never moved.
+void Form::moveOuter(std::optional<int> x, std::optional<int> y) {
+    if (m_peer->minimised())
+        return;
+    const PixelRect before = m_peer->outerRect();
+    const int wantedX = x.value_or(before.x);
+    const int wantedY = y.value_or(before.y);
+    m_peer->requestOuterPosition(x, y);
+    const PixelRect got = m_peer->outerRect();
+    const bool moved = got.x != before.x || got.y != before.y;
+    if (!moved || (got.x == wantedX && got.y == wantedY) || !m_peer->visible())
+        return;
+    m_peer->requestOuterPosition(2 * wantedX - got.x, 2 * wantedY - got.y);
+}
+
+void Form::setWidth(Single twips) {
+    const int width = pixelsX(twips);
+    if (width <= 0)
+        raiseError(ErrorCode::InvalidPropertyValue, "Width of " + m_name);
+    setOuterSize(width, std::nullopt);
+}
+
+void Form::setHeight(Single twips) {
+    const int height = pixelsY(twips);
+    if (height <= 0)
+        raiseError(ErrorCode::InvalidPropertyValue, "Height of " + m_name);
+    setOuterSize(std::nullopt, height);
+}
+
+// The dimension not assigned keeps its size. Only a window the user sees
+// answers with a Resize; a hidden or minimised one takes the size for later.
+void Form::setOuterSize(std::optional<int> width, std::optional<int> height) {
+    const auto wantedFrom = [&](PixelSize outer) {
+        return PixelSize{width.value_or(outer.width), height.value_or(outer.height)};
+    };
+    const bool live = m_peer->visible() && !m_peer->minimised();
+    const PixelSize before = outerSize();
+    if (live && wantedFrom(before) == before)
+        return;
+    {
+        ScopedCount change(m_ownChange);
+        if (live)
+            m_peer->restoreIfMaximised();
+        // A maximised window keeps the other dimension it had before it was
+        // maximised, not the screen's.
+        m_peer->requestOuterSize(wantedFrom(outerSize()));
+    }
+    // The request is answered: a change of size the platform reports from
+    // here on, even while the nested Resize runs (a window manager that
+    // sizes the window as it moves it), is a Resize of its own, queued.
+    if (live && outerSize() != before)
+        Runtime::get().runNested([this] {
+            Runtime::get().notifyHandler("Resize");
+            if (Resize)
+                Resize();
+        });
+}
+
+} // namespace forms
