@@ -195,8 +195,14 @@ void QtControl::setColors(OleColor backColor, OleColor foreColor) {
     QPalette palette = m_widget->palette();
     for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
         palette.setColor(role, back);
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(role, fore);
+    // A disabled control is drawn in the platform's disabled text colour,
+    // whatever text colour the layout gives it.
+    const QPalette& platform = QApplication::palette();
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Active, role, fore);
+        palette.setColor(QPalette::Inactive, role, fore);
+        palette.setColor(QPalette::Disabled, role, platform.color(QPalette::Disabled, role));
+    }
     m_widget->setPalette(palette);
 }
 

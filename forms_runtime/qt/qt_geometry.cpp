@@ -75,23 +75,24 @@ bool QtWindow::minimised() const {
 void QtWindow::requestOuterPosition(std::optional<int> x, std::optional<int> y) {
     const PixelMargins f = extents();
     const QPoint client = m_window->geometry().topLeft();
-    moveClientTo(QPoint(x ? *x + f.left : client.x(), y ? *y + f.top : client.y()));
+    const QPoint outer(x.value_or(client.x() - f.left), y.value_or(client.y() - f.top));
+    moveTo(outer, outer + QPoint(f.left, f.top));
 }
 
 // A visible window's move waits, bounded, for the window manager's answer,
 // so that the next move or size request starts from where the window really
 // stands, and Left and Top read it.
-void QtWindow::moveClientTo(QPoint pos) {
+void QtWindow::moveTo(QPoint outer, QPoint client) {
     if (!m_window->isVisible()) {
-        m_window->setGeometry(QRect(pos, m_window->size()));
+        m_window->setGeometry(QRect(client, m_window->size()));
         return;
     }
     ws::processEventsExceptInput();
     const QPoint old = m_window->geometry().topLeft();
-    if (old == pos)
+    if (old == client)
         return;
     const quint64 seen = windowSystem().configureNotes(m_window).placed;
-    if (!windowSystem().requestMove(m_window, pos))
+    if (!windowSystem().requestMove(m_window, outer, client))
         return;
     // The answer carries the place asked for, or another one the window
     // manager chose instead.
@@ -158,8 +159,10 @@ void QtWindow::requestClientSize(QSize client) {
         awaitAnswer([this] { return windowSystem().configureNotes(m_window).count; }, seen,
                     [&] { return carried() == client || carried() != old; });
     ws::releaseMinimumSize(m_window);
-    windowSystem().flush();
-    // Lets Qt take in the geometry the answer carried.
+    // A window manager that granted the size only for the minimum cuts it
+    // to the screen as soon as the minimum goes: that is its answer too.
+    windowSystem().roundTrip(m_window);
+    // Lets Qt take in the geometry the answers carried.
     ws::processEventsExceptInput();
 
     // Qt keeps the size it asked for when the window manager refuses without

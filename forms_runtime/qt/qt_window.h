@@ -90,7 +90,7 @@ private:
     void createNativeWindow() const;
     void focusFirstControl();
     void requestClientSize(QSize client);
-    void moveClientTo(QPoint pos);
+    void moveTo(QPoint outer, QPoint client);
 
     Form& m_form;
     QtPlatform& m_platform;

@@ -35,10 +35,11 @@ public:
     bool requestFrameExtents(const QWidget*) override { return false; }
     bool reportsAnswers() const override { return false; }
     ConfigureNotes configureNotes(const QWidget*) const override { return {}; }
-    bool requestMove(QWidget* window, QPoint pos) override {
-        window->setGeometry(QRect(pos, window->size()));
+    bool requestMove(QWidget* window, QPoint, QPoint client) override {
+        window->setGeometry(QRect(client, window->size()));
         return false;
     }
+    void roundTrip(QWidget*) override {}
     void setTitle(const QWidget*, const QString&) override {}
     void skipTaskbar(const QWidget*) override {}
     void flush() override {}

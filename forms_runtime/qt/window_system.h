@@ -34,6 +34,7 @@ struct ConfigureNotes {
     int height = 0;
     quint64 placed = 0;
     QPoint position;
+    quint64 synthetic = 0; // sent by the window manager itself
 };
 
 class WindowSystem {
@@ -61,9 +62,15 @@ public:
     // elsewhere a request is taken as granted when it returns.
     virtual bool reportsAnswers() const = 0;
     virtual ConfigureNotes configureNotes(const QWidget* window) const = 0;
-    // Asks for the window's client area to stand at pos (screen pixels).
-    // Returns true when an answer will follow.
-    virtual bool requestMove(QWidget* window, QPoint pos) = 0;
+    // Asks for the window's outer corner, its frame included, to stand at
+    // outer (screen pixels); client is where its client area then stands
+    // with the frame known now. Returns true when an answer will follow.
+    virtual bool requestMove(QWidget* window, QPoint outer, QPoint client) = 0;
+    // Waits, bounded, until the window manager has dealt with everything
+    // the program asked before: it answers a request that changes nothing
+    // after all that came before it. A window manager that never answers
+    // one is not asked again.
+    virtual void roundTrip(QWidget* window) = 0;
 
     // Sets the window's title exactly, also when empty (Qt would put the
     // application's name in an empty one).

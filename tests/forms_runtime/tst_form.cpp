@@ -207,6 +207,35 @@ private slots:
         QCOMPARE(widgetOf(cmd)->palette().color(QPalette::Button).name(), expected.name());
     }
 
+    // A disabled control shows the platform's disabled text colour, also
+    // where the layout gives it a text colour of its own; enabled again, it
+    // shows its own.
+    void disabledLooksDisabled_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<OleColor>("fore");
+        QTest::newRow("option button, default colour") << "opt(0)" << kWindowText;
+        QTest::newRow("label, white text") << "lblB" << kWhite;
+        QTest::newRow("command button") << "cmd" << kWindowText;
+    }
+
+    void disabledLooksDisabled() {
+        QFETCH(QString, name);
+        QFETCH(OleColor, fore);
+        QVERIFY(showForm());
+        QWidget* w = widgetOf(ctl(name));
+        const QPalette::ColorRole text = w->foregroundRole();
+        const QColor disabled = QApplication::palette().color(QPalette::Disabled, text);
+        QVERIFY(disabled != toQColor(fore));
+        ctl(name).setEnabled(false);
+        QCOMPARE(w->palette().color(QPalette::Disabled, text), disabled);
+        QCOMPARE(w->palette().color(QPalette::Active, text), toQColor(fore));
+        // What is drawn: the disabled colour, not the layout's.
+        QCOMPARE(w->palette().color(w->isEnabled() ? QPalette::Active : QPalette::Disabled, text),
+                 disabled);
+        ctl(name).setEnabled(true);
+        QCOMPARE(w->palette().color(QPalette::Active, text), toQColor(fore));
+    }
+
     void visibilityAndTexts() {
         QVERIFY(showForm());
         QCOMPARE(m_form->Caption(), ("Test window"));

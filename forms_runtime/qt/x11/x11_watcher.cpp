@@ -48,6 +48,7 @@ void Watcher::configured(const xcb_configure_notify_event_t& e, bool synthetic) 
     ++notes.count;
     notes.width = e.width;
     notes.height = e.height;
+    notes.synthetic += synthetic ? 1 : 0;
     // A real notification of a framed window is relative to the frame.
     if (synthetic || !m_framed.contains(e.window)) {
         ++notes.placed;

@@ -30,6 +30,8 @@ public:
     void cacheFrame(xcb_window_t window, PixelMargins frame) { m_extents.insert(window, frame); }
     // Given back to the root window by a window manager that died.
     bool unframed(xcb_window_t window) const { return m_unframed.contains(window); }
+    // In a window manager's frame window.
+    bool framed(xcb_window_t window) const { return m_framed.contains(window); }
 
 private:
     void configured(const xcb_configure_notify_event_t& event, bool synthetic);

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QRect>
 #include <QWidget>
+#include <QWindow>
 #include <array>
 
 namespace forms::ws {
@@ -43,8 +44,17 @@ public:
         if (m_watcher->unframed(id))
             return PixelMargins{};
         const auto v = property32(m_c, id, atom(m_c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
-        if (v.size() != 4)
-            return std::nullopt;
+        if (v.size() != 4) {
+            // A window manager that frames windows without saying how (an
+            // older pekwm): the frame window around the client tells,
+            // which Qt measures.
+            if (!m_watcher->framed(id))
+                return std::nullopt;
+            const QRect frame = window->frameGeometry();
+            const QRect client = window->geometry();
+            return PixelMargins{client.left() - frame.left(), client.top() - frame.top(),
+                                frame.right() - client.right(), frame.bottom() - client.bottom()};
+        }
         // _NET_FRAME_EXTENTS lists left, right, top, bottom.
         const PixelMargins frame{static_cast<int>(v[0]), static_cast<int>(v[2]),
                                  static_cast<int>(v[1]), static_cast<int>(v[3])};
@@ -78,23 +88,43 @@ public:
     // Where the window manager takes EWMH move requests, the move goes as
     // one of those, marked as the user's own action: some window managers
     // keep a window that an application moves within the screen, but let a
-    // tool move it partly off it.
-    bool requestMove(QWidget* window, QPoint pos) override {
+    // tool move it partly off it. It names the client area's place (static
+    // gravity: openbox misplaces a window resized after a north-west move)
+    // and carries the size the window has: fluxbox fills a size left out
+    // from its frame's, and grew the window by its title bar on every move.
+    // A window manager without them gets the outer corner, which one that
+    // reports no frame (an older pekwm) takes as the frame's place whatever
+    // the gravity.
+    bool requestMove(QWidget* window, QPoint outer, QPoint client) override {
         if (!windowManagerSupports(m_c, "_NET_MOVERESIZE_WINDOW")) {
-            window->setGeometry(QRect(pos, window->size()));
+            window->windowHandle()->setFramePosition(outer);
             xcb_flush(m_c);
             return true;
         }
-        constexpr quint32 kStaticGravity = 10; // x, y are the client area's own
-        constexpr quint32 kMoveX = 1U << 8, kMoveY = 1U << 9;
-        // A preset is the user's direct action: the source a pager or a tool
-        // names (2), not an application's (1).
-        constexpr quint32 kSourceTool = 2U << 12;
-        sendToWindowManager(m_c, static_cast<xcb_window_t>(window->winId()),
-                            "_NET_MOVERESIZE_WINDOW",
-                            {kStaticGravity | kMoveX | kMoveY | kSourceTool,
-                             static_cast<quint32>(pos.x()), static_cast<quint32>(pos.y()), 0, 0});
+        constexpr quint32 kStaticGravity = 10;
+        constexpr quint32 kAllFour = 0xFU << 8;   // x, y, width and height
+        constexpr quint32 kSourceTool = 2U << 12; // a pager's or a tool's, not an application's
+        sendToWindowManager(
+            m_c, static_cast<xcb_window_t>(window->winId()), "_NET_MOVERESIZE_WINDOW",
+            {kStaticGravity | kAllFour | kSourceTool, static_cast<quint32>(client.x()),
+             static_cast<quint32>(client.y()), static_cast<quint32>(window->width()),
+             static_cast<quint32>(window->height())});
         return true;
+    }
+
+    void roundTrip(QWidget* window) override {
+        if (m_roundTrips == Answers::Never)
+            return;
+        const xcb_window_t id = idOf(window);
+        const quint64 seen = m_watcher->configureNotes(id).synthetic;
+        const uint32_t borderWidth = 0; // as it is: a request that changes nothing
+        xcb_configure_window(m_c, id, XCB_CONFIG_WINDOW_BORDER_WIDTH, &borderWidth);
+        xcb_flush(m_c);
+        const bool answered =
+            waitUntil([&] { return m_watcher->configureNotes(id).synthetic > seen; },
+                      std::chrono::milliseconds(250));
+        if (m_roundTrips == Answers::Unknown)
+            m_roundTrips = answered ? Answers::Always : Answers::Never;
     }
 
     void setTitle(const QWidget* window, const QString& title) override {
@@ -123,8 +153,13 @@ public:
     void flush() override { xcb_flush(m_c); }
 
 private:
+    // Most window managers answer a request that changes nothing with a
+    // synthetic ConfigureNotify, as the ICCCM asks; mutter sends nothing.
+    enum class Answers : std::uint8_t { Unknown, Always, Never };
+
     xcb_connection_t* m_c;
     Watcher* m_watcher;
+    Answers m_roundTrips = Answers::Unknown;
 };
 
 } // namespace
