@@ -30,6 +30,12 @@ struct PixelSize {
     friend bool operator==(const PixelSize&, const PixelSize&) = default;
 };
 
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
 struct PixelRect {
     int x = 0;
     int y = 0;

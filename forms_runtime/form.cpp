@@ -102,6 +102,13 @@ void Form::raiseEvent(const char* event, const std::function<void()>& handler) {
 void Form::platformResized() {
     if (m_ownChange > 0 || !m_shown)
         return; // the layer's own change raises its own Resize
+    if (m_startDeferred) {
+        if (!m_peer->minimised()) {
+            m_startDeferred = false;
+            firstActivation();
+        }
+        return;
+    }
     raiseResize();
 }
 
@@ -160,6 +167,17 @@ void Form::Show() {
         m_peer->showFirst();
     }
     m_shown = true;
+    // Started minimised (a shortcut set to run minimised), the window is not
+    // the active one and has no size the user sees: its first Resize and
+    // Activate wait until it is restored, when its frame can be measured.
+    if (m_peer->minimised()) {
+        m_startDeferred = true;
+        return;
+    }
+    firstActivation();
+}
+
+void Form::firstActivation() {
     raiseResize();
     Runtime::get().setActiveForm(this);
     raiseEvent("Activate", Activate);

@@ -28,6 +28,7 @@
 namespace forms {
 
 class WindowPeer;
+struct PixelPoint;
 struct PixelSize;
 
 class MenuEntry {
@@ -71,6 +72,10 @@ public:
     Single ScaleWidth() const;
     Single ScaleHeight() const;
 
+    // The DPI of the monitor the window stands on, as the platform last
+    // reported it (0 before it did). The layout stays at the screen's DPI.
+    int monitorDpi() const { return m_dpi; }
+
     OleColor BackColor() const { return m_backColor; }
     void setBackColor(OleColor color);
     const String& Caption() const { return m_caption; }
@@ -110,6 +115,10 @@ public:
 
     // What the backend reports.
     void platformResized();
+    // The window stands on a monitor of another scale now (dpi): the system
+    // scaled its title bar, menu bar and frame. outerBefore is the outer
+    // size it had; corner, where the system suggests its outer corner.
+    void platformDpiChanged(int dpi, PixelSize outerBefore, std::optional<PixelPoint> corner);
     void platformClicked();
     void platformKeyDown(int keyCode, int shift);
     void platformCloseRequested();
@@ -131,12 +140,15 @@ private:
     void setOuterSize(std::optional<int> width, std::optional<int> height);
     void moveOuter(std::optional<int> x, std::optional<int> y);
     void raiseResize();
+    void firstActivation();
 
     String m_name;
     String m_caption;
     OleColor m_backColor;
     bool m_loaded = false;
     bool m_shown = false;
+    bool m_startDeferred = false; // shown minimised: Resize and Activate wait
+    int m_dpi = 0;
     bool m_modal = false;
     bool m_endsProgramOnClose = false;
     int m_ownChange = 0;                // > 0 while the layer itself changes the window

@@ -110,4 +110,25 @@ void Form::setOuterSize(std::optional<int> width, std::optional<int> height) {
         });
 }
 
+// On a monitor of another scale the window keeps its outer size in device
+// pixels, so that the size a preset gave it stays exact, and stands where
+// the system suggests. Its client area changed with the frame: outside a
+// handler that is a Resize (the task bar must touch the bottom again);
+// inside one (a preset's move took the window across), the running Resize
+// lays out what follows the move.
+void Form::platformDpiChanged(int dpi, PixelSize outerBefore, std::optional<PixelPoint> corner) {
+    m_dpi = dpi;
+    if (!m_shown || !m_peer->visible() || m_peer->minimised())
+        return;
+    const PixelSize clientBefore = m_peer->clientSize();
+    {
+        ScopedCount change(m_ownChange);
+        m_peer->requestOuterSize(outerBefore);
+        if (corner)
+            m_peer->requestOuterPosition(corner->x, corner->y);
+    }
+    if (m_peer->clientSize() != clientBefore && !Runtime::get().handlerRunning())
+        raiseResize();
+}
+
 } // namespace forms

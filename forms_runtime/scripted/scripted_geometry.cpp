@@ -27,6 +27,21 @@ void ScriptedWindow::placed(PixelRect client) {
     ++m_answers;
     if (resized)
         m_form.platformResized();
+    followMonitor();
+}
+
+// On a monitor of another scale the frame is scaled to it at once; the
+// window is told, with the outer size it had and its corner as the place
+// suggested, and the rest is the layer's to do.
+void ScriptedWindow::followMonitor() {
+    const PixelRect outer = outerRect();
+    const int dpi =
+        dpiAt(m_platform.script(), {outer.x + outer.width / 2, outer.y + outer.height / 2});
+    if (dpi == 0 || m_dpi == 0 || dpi == m_dpi)
+        return;
+    m_dpi = dpi;
+    m_frame = frameFor();
+    m_form.platformDpiChanged(dpi, outer.size(), PixelPoint{outer.x, outer.y});
 }
 
 // A new frame changes the outer size although the client stayed.

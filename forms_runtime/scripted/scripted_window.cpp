@@ -71,7 +71,9 @@ PixelMargins ScriptedWindow::frameFor() const {
     const WindowManagerScript& script = m_platform.script();
     if (!script.running)
         return {};
-    return m_border == BorderStyle::FixedDialog ? script.dialogFrame : script.frame;
+    const PixelMargins frame =
+        m_border == BorderStyle::FixedDialog ? script.dialogFrame : script.frame;
+    return m_dpi > 0 ? scaledFrame(frame, m_dpi) : frame;
 }
 
 void ScriptedWindow::focusFirst() {
@@ -92,6 +94,9 @@ void ScriptedWindow::showFirst() {
     const WindowManagerScript& script = m_platform.script();
     const auto map = [this] {
         m_mapped = true;
+        const PixelRect outer = outerRect();
+        m_dpi = dpiAt(m_platform.script(), {outer.x + outer.width / 2, outer.y + outer.height / 2});
+        m_minimised = m_platform.script().mapsMinimised;
         framed(frameFor());
         const WindowManagerScript& later = m_platform.script();
         if (later.frameAfterMapping)

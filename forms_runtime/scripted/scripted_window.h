@@ -58,6 +58,7 @@ public:
     PixelRect client() const { return m_client; }
     PixelMargins frame() const { return m_frame; }
     bool maximised() const { return m_maximised; }
+    int dpi() const { return m_dpi; }
     OleColor backColor() const { return m_backColor; }
     int paints() const { return m_paints; }
     int moveRequests() const { return m_moveRequests; }
@@ -89,6 +90,7 @@ private:
     void roundTrip();
     void focusFirst();
     void stateChanged();
+    void followMonitor();
 
     Form& m_form;
     ScriptedPlatform& m_platform;
@@ -115,6 +117,7 @@ private:
     int m_paints = 0;
     int m_moveRequests = 0;
     bool m_modalDone = true;
+    int m_dpi = 0; // of the monitor the window stands on, where there are monitors
 };
 
 // The scripted peer behind a form.

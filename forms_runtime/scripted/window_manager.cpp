@@ -23,6 +23,19 @@ PixelSize grantedClient(const WindowManagerScript& script, PixelSize asked, Pixe
     return asked;
 }
 
+int dpiAt(const WindowManagerScript& script, PixelPoint point) {
+    for (const auto& m : script.monitors)
+        if (point.x >= m.area.x && point.x < m.area.x + m.area.width && point.y >= m.area.y &&
+            point.y < m.area.y + m.area.height)
+            return m.dpi;
+    return 0;
+}
+
+PixelMargins scaledFrame(PixelMargins frame, int dpi) {
+    const auto scale = [dpi](int pixels) { return (pixels * dpi + 48) / 96; };
+    return {scale(frame.left), scale(frame.top), scale(frame.right), scale(frame.bottom)};
+}
+
 PixelPoint placedOuter(const WindowManagerScript& script, PixelPoint asked, PixelMargins frame) {
     PixelPoint at = asked;
     switch (script.places) {

@@ -12,16 +12,11 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace forms::scripted {
 
 using Millis = std::chrono::milliseconds;
-
-struct PixelPoint {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
-};
 
 // What the window manager does with a size asked for.
 enum class SizeRule : std::uint8_t {
@@ -64,6 +59,19 @@ struct WindowManagerScript {
     // the program held it).
     std::optional<Millis> cutsToScreenAfter;
 
+    // Starts windows minimised, as a shortcut set to run minimised does.
+    bool mapsMinimised = false;
+
+    // Monitors of a scale of their own, as on a laptop with an external
+    // screen. A window whose centre comes onto one of another DPI gets the
+    // frame scaled to it (the frames above are at 96 DPI) and is told so.
+    // None: one screen, frames as given.
+    struct Monitor {
+        PixelRect area;
+        int dpi;
+    };
+    std::vector<Monitor> monitors;
+
     // A frame that the window manager puts on a window a while after
     // mapping it (a theme's border appearing, a decoration that changes).
     std::optional<PixelMargins> frameAfterMapping;
@@ -78,6 +86,12 @@ namespace forms::scripted {
 // asked for, with the window's frame, on a screen of that size.
 PixelSize grantedClient(const WindowManagerScript& script, PixelSize asked, PixelSize current,
                         PixelMargins frame, PixelSize screen);
+
+// The DPI of the monitor under the point, 0 where there is none.
+int dpiAt(const WindowManagerScript& script, PixelPoint point);
+
+// A frame at 96 DPI scaled to another DPI.
+PixelMargins scaledFrame(PixelMargins frame, int dpi);
 
 // Where the outer top-left lands when asked to stand at asked.
 PixelPoint placedOuter(const WindowManagerScript& script, PixelPoint asked, PixelMargins frame);

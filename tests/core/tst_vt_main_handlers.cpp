@@ -350,6 +350,62 @@ private slots:
         }
     }
 
+    // Started minimised (a shortcut set to run minimised): nothing is laid
+    // out until the window is restored; then the start-up runs as usual,
+    // with the frame the window has.
+    void startedMinimised() {
+        wm().mapsMinimised = true;
+        wm().frame = {7, 31, 7, 7};
+        wm().answersFrameRequests = false; // the frame is known only once shown
+        m_session->observe();
+        m_main->Show();
+        scriptedPlatform().settle();
+        QCOMPARE(m_session->events, SL{"Load@1"});
+        QVERIFY(window().minimised());
+        window().restore();
+        scriptedPlatform().settle();
+        QCOMPARE(m_session->events,
+                 SL({"Load@1", "Resize@1", "Activate@1", "Click@1", "Resize@2", "Resize@2"}));
+        QCOMPARE(outer().size(), (PixelSize{640, 480}));
+        checkQuarterPosition({640, 480});
+        checkResizeLayout();
+        QCOMPARE(selectedPresets(), QList<int>{0});
+    }
+
+    // A laptop at 150 % (144 DPI, the system's) with a screen at 100 % to its
+    // right. The window keeps its outer size in device pixels on either: a
+    // window dragged across is still exact, its readout true, its task bar
+    // laid out again for the client area the new frame leaves (a Resize, so
+    // Custom Size); a preset whose quarter position lies on the other
+    // monitor ends exact and selected.
+    void monitorsOfDifferentScale() {
+        scriptedPlatform().setDpi(144);
+        scriptedPlatform().setScreen({1920, 1080});
+        wm().monitors = {{{0, 0, 1920, 1080}, 144}, {{1920, 0, 1920, 1080}, 96}};
+        m_main = std::make_unique<vistrum::VtMain>(); // laid out at the system's DPI
+        start();
+        QCOMPARE(window().dpi(), 144);
+        QCOMPARE(window().frame(), (forms::PixelMargins{6, 35, 6, 6}));
+        QCOMPARE(outer(), (PixelRect{320, 150, 640, 480}));
+
+        moveTo(2200, 200);
+        scriptedPlatform().settle();
+        QCOMPARE(window().dpi(), 96);
+        QCOMPARE(form().monitorDpi(), 96);
+        QCOMPARE(window().frame(), (forms::PixelMargins{4, 23, 4, 4}));
+        QCOMPARE(outer(), (PixelRect{2200, 200, 640, 480}));
+        checkResizeLayout();
+        QVERIFY(ctl("CustomOpt").Value());
+
+        clickPreset(2);
+        QCOMPARE(window().dpi(), 144);
+        QCOMPARE(window().frame(), (forms::PixelMargins{6, 35, 6, 6}));
+        QCOMPARE(outer(), (PixelRect{224, 78, 1024, 768}));
+        checkResizeLayout();
+        QCOMPARE(selectedPresets(), QList<int>{2});
+        QVERIFY(!ctl("CustomOpt").Enabled());
+    }
+
     // A window manager that keeps windows within the screen: the readout
     // shows the size granted, and the preset stays selected.
     void grantedSizeIsShown() {
