@@ -50,21 +50,29 @@ void Form::setTop(Single twips) {
 // place for the client area's, or shift it by their frame. The answer shows
 // it; the window is asked once more, off by the miss the other way, so that
 // its outer corner stands where it should. Whatever the second answer, it
-// stands: a window manager's rule (a title bar kept on the screen) is not
-// fought. A window that did not move at all took no request, and a
-// minimised window is never moved.
+// stands. A window kept at an edge of the screen it was asked to leave (a
+// title bar kept on the screen, a window that fits kept on it) is a
+// window manager's rule, not a misunderstanding, and is not asked again. A
+// window that did not move at all took no request, and a minimised window
+// is never moved.
 void Form::moveOuter(std::optional<int> x, std::optional<int> y) {
     if (m_peer->minimised())
         return;
     const PixelRect before = m_peer->outerRect();
-    const int wantedX = x.value_or(before.x);
-    const int wantedY = y.value_or(before.y);
+    const PixelPoint wanted{x.value_or(before.x), y.value_or(before.y)};
     m_peer->requestOuterPosition(x, y);
     const PixelRect got = m_peer->outerRect();
     const bool moved = got.x != before.x || got.y != before.y;
-    if (!moved || (got.x == wantedX && got.y == wantedY) || !m_peer->visible())
+    if (!moved || (got.x == wanted.x && got.y == wanted.y) || !m_peer->visible())
         return;
-    m_peer->requestOuterPosition(2 * wantedX - got.x, 2 * wantedY - got.y);
+    const PixelSize screen = platform().screenSize();
+    const auto keptAtEdge = [](int at, int asked, int size, int extent) {
+        return (at == 0 && asked < 0) || (at == extent - size && asked > at);
+    };
+    if ((got.x == wanted.x || keptAtEdge(got.x, wanted.x, got.width, screen.width)) &&
+        (got.y == wanted.y || keptAtEdge(got.y, wanted.y, got.height, screen.height)))
+        return;
+    m_peer->requestOuterPosition(2 * wanted.x - got.x, 2 * wanted.y - got.y);
 }
 
 void Form::setWidth(Single twips) {
