@@ -172,7 +172,7 @@ wm-restart)
     preset "800 X 600"
     e2e_log "killing openbox (pid $XSESSION_WM_PID)"
     kill -KILL "$XSESSION_WM_PID"
-    e2e_wait_until 5 _e2e_pid_gone "$XSESSION_WM_PID" || e2e_fail "openbox did not die"
+    e2e_wait_until 5 e2e_ended "$XSESSION_WM_PID" || e2e_fail "openbox did not die"
     # A new openbox with the session's configuration; the session's stop
     # ends it: its pid replaces the dead one in the session's env file.
     home=$XSESSION_DIR/home
@@ -193,7 +193,7 @@ wm-restart)
     # Without a window manager the window has no frame, although the dead
     # one left its extents on the window.
     kill -KILL "$wm"
-    e2e_wait_until 5 _e2e_pid_gone "$wm" || e2e_fail "openbox did not die"
+    e2e_wait_until 5 e2e_ended "$wm" || e2e_fail "openbox did not die"
     XSESSION_WM=none # the keyboard focus is now given directly
     preset "1024 X 768"
     e2e_assert_eq "$(e2e_size "$(outer)")" "$(e2e_size "$(e2e_client_geometry "$win")")" \
