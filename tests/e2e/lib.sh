@@ -353,6 +353,17 @@ e2e_a11y_menu() {
     e2e_a11y_click "$2"
 }
 
+# e2e_a11y_flags NAME: "SHOWING CHECKED ENABLED" of the control named NAME,
+# each 1 or 0.
+e2e_a11y_flags() {
+    local states state out=""
+    states=" $(e2e_a11y states "$1") " || return 1
+    for state in showing checked enabled; do
+        if [[ $states == *" $state "* ]]; then out+=" 1"; else out+=" 0"; fi
+    done
+    echo "${out# }"
+}
+
 _e2e_a11y_answer() { e2e_a11y "$@" 2>&1; }
 
 # e2e_wait_a11y EXPECTED COMMAND ARGS...: waits (E2E_TIMEOUT at most) until

@@ -21,6 +21,7 @@
 # outer size; the checked preset has that size and stands at the quarter
 # position) and the program answering Ctrl+Q within a second, with status 0.
 source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../scenarios/presets.sh"
 
 mode=${1:?which test}
 E2E_TIMEOUT=10
@@ -56,8 +57,7 @@ consistent() {
     [ "$option" != "Custom Size" ] || return 0
     read -r sw sh <<<"$(xdotool getdisplaygeometry)"
     if [ "${option// /}" = "${w}X$h" ]; then
-        local dx=$((4 * x - sw + w)) dy=$((4 * y - sh + h))
-        [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] ||
+        preset_placed quarter "$x" "$y" "$sw" "$sh" "$w" "$h" ||
             e2e_fail "$option stands at $x,$y, not at ($sw - $w) / 4, ($sh - $h) / 4"
         e2e_log "ok: $option at $x,$y, the quarter position on $sw x $sh"
     fi
