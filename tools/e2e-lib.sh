@@ -265,14 +265,6 @@ e2e_assert_exits() {
     e2e_assert_eq "$want" "$E2E_STATUS" "exit status of the program"
 }
 
-# e2e_assert_running: the program must not have ended.
-e2e_assert_running() {
-    [ -n "$E2E_PID" ] && e2e_running "$E2E_PID" && return 0
-    local rc=0
-    [ -z "$E2E_PID" ] || wait "$E2E_PID" || rc=$?
-    e2e_fail "the program is no longer running (exit status $rc)"
-}
-
 # ---------------------------------------------------------------- a test: pictures
 
 # e2e_screenshot NAME: saves the whole screen as $E2E_ARTIFACTS/NAME.png and
