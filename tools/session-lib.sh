@@ -1,11 +1,14 @@
 # shellcheck shell=bash
 # What the session tools share (tools/xsession.sh, tools/wine-session.sh):
-# messages, bounded waits, processes ended only when they are really ours,
-# and a private Xvfb on the first free display. A tool sets PROG,
-# FIRST_DISPLAY, DISPLAY_TRIES, START_TIMEOUT and STOP_TIMEOUT, then sources
-# this file; start_xvfb reads $dir and $size and sets started_xvfb and
-# display_n.
+# messages, processes ended only when they are really ours, and a private
+# Xvfb on the first free display; bounded waits and the ending of processes
+# come from tools/e2e-lib.sh. A tool sets PROG, FIRST_DISPLAY, DISPLAY_TRIES,
+# START_TIMEOUT and STOP_TIMEOUT, then sources this file; start_xvfb reads
+# $dir and $size and sets started_xvfb and display_n.
 # shellcheck disable=SC2154,SC2034 # dir and size are the tool's, and so are the variables set for it
+
+# shellcheck source=tools/e2e-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e-lib.sh"
 
 say() { echo "$PROG: $*" >&2; }
 die() {
@@ -13,53 +16,22 @@ die() {
     exit 1
 }
 
-# Monotonic enough for bounded waits: microseconds since the epoch.
-now_us() {
-    local t=${EPOCHREALTIME/[.,]/}
-    echo "$t"
-}
-
-# wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; returns 1
-# when SECONDS have passed without success.
-wait_until() {
-    local secs=$1
-    shift
-    local deadline=$(($(now_us) + secs * 1000000))
-    while ! "$@"; do
-        (($(now_us) < deadline)) || return 1
-        sleep 0.05
-    done
-}
-
-# True while PID is a live (not zombie) process.
-alive() {
-    local pid=$1 state
-    [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null || return 1
-    state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) || return 1
-    [ "$state" != Z ] && [ "$state" != X ]
-}
-dead() { ! alive "$1"; }
-
 # True if PID is alive and its command line contains WORD, so that a PID
 # recycled by an unrelated process is never killed.
 is_our_process() {
     local pid=$1 word=$2
-    alive "$pid" || return 1
+    e2e_running "$pid" || return 1
     tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "$word"
 }
 
-# terminate PID WORD [WHAT]: SIGTERM, a bounded wait, then SIGKILL.
+# terminate PID WORD [WHAT]: SIGTERM, STOP_TIMEOUT seconds for it to end,
+# then SIGKILL; only if PID is ours (is_our_process).
 terminate() {
-    local pid=$1 word=$2 what=${3:-$2}
+    local pid=$1 word=$2 what=${3:-$2} rc=0
     is_our_process "$pid" "$word" || return 0
-    kill -TERM "$pid" 2>/dev/null || true
-    if ! wait_until "$STOP_TIMEOUT" dead "$pid"; then
-        say "$what (pid $pid) ignored SIGTERM for ${STOP_TIMEOUT}s; killing it"
-        kill -KILL "$pid" 2>/dev/null || true
-        wait_until 2 dead "$pid" || say "warning: $what (pid $pid) is still there after SIGKILL"
-    fi
-    # Reaps it when this shell is its parent (a failed start); harmless otherwise.
-    wait "$pid" 2>/dev/null || true
+    e2e_end_process "$pid" "$STOP_TIMEOUT" || rc=$?
+    [ "$rc" = 0 ] || say "$what (pid $pid) ignored SIGTERM for ${STOP_TIMEOUT}s; killed it"
+    [ "$rc" != 2 ] || say "warning: $what (pid $pid) is still there after SIGKILL"
 }
 
 # The PID written in an X server's lock file, or nothing.
@@ -72,7 +44,7 @@ lock_pid() {
 remove_stale_lock() {
     local n=$1 owner
     owner=$(lock_pid "$n")
-    if [ -n "$owner" ] && alive "$owner"; then
+    if [ -n "$owner" ] && e2e_running "$owner"; then
         return 0
     fi
     rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
@@ -85,7 +57,7 @@ server_answers() {
 # True once the server we started (PID) owns display N and answers on it.
 our_server_is_up() {
     local n=$1 pid=$2
-    alive "$pid" && [ "$(lock_pid "$n")" = "$pid" ] && server_answers "$n"
+    e2e_running "$pid" && [ "$(lock_pid "$n")" = "$pid" ] && server_answers "$n"
 }
 
 # Starts Xvfb on the first free display from FIRST_DISPLAY. Another session
@@ -102,11 +74,11 @@ start_xvfb() {
         pid=$!
         started_xvfb=$pid
         display_n=$n
-        if wait_until "$START_TIMEOUT" our_server_is_up_or_gone "$n" "$pid" &&
+        if e2e_wait_until "$START_TIMEOUT" our_server_is_up_or_gone "$n" "$pid" &&
             our_server_is_up "$n" "$pid"; then
             return 0
         fi
-        if alive "$pid"; then
+        if e2e_running "$pid"; then
             # Neither up nor gone: a hung server is an error, not a race.
             die "Xvfb on :$n did not answer within ${START_TIMEOUT}s; its log ($dir/xvfb.log):
 $(cat "$dir/xvfb.log")"
@@ -124,7 +96,7 @@ $(cat "$dir/xvfb.log")"
 }
 
 our_server_is_up_or_gone() {
-    our_server_is_up "$1" "$2" || dead "$2"
+    our_server_is_up "$1" "$2" || e2e_ended "$2"
 }
 
 # require_tools TOOL...: dies naming the first one that is not installed.

@@ -54,7 +54,7 @@ prefix_processes() {
         [ -r "$p/environ" ] || continue
         case $(readlink "$p/exe" 2>/dev/null) in */wine*) ;; *) continue ;; esac
         { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$1" || continue
-        alive "${p#/proc/}" && echo "${p#/proc/}"
+        e2e_running "${p#/proc/}" && echo "${p#/proc/}"
     done
 }
 no_prefix_processes() { [ -z "$(prefix_processes "$1")" ]; }
@@ -88,7 +88,7 @@ cleanup_failed_start() {
     [ "$rc" -ne 0 ] || return 0
     if [ -n "${WINEPREFIX:-}" ]; then
         wineserver -k 2>/dev/null || true
-        wait_until "$STOP_TIMEOUT" no_prefix_processes "$WINEPREFIX" || true
+        e2e_wait_until "$STOP_TIMEOUT" no_prefix_processes "$WINEPREFIX" || true
     fi
     if [ -n "$started_xvfb" ]; then
         terminate "$started_xvfb" Xvfb
@@ -131,7 +131,7 @@ cmd_start() {
     # starts the desktop the registry describes.
     write_registry "$size" "$dpi"
     wineserver -k 2>/dev/null || true
-    wait_until "$STOP_TIMEOUT" no_prefix_processes "$WINEPREFIX" ||
+    e2e_wait_until "$STOP_TIMEOUT" no_prefix_processes "$WINEPREFIX" ||
         die "Wine processes of $WINEPREFIX still running after wineserver -k: $(prefix_processes "$WINEPREFIX" | tr '\n' ' ')"
 
     cat >"$dir/env.tmp" <<EOF
@@ -179,7 +179,7 @@ cmd_stop() {
     prefix=$(env_value WINEPREFIX "$envf")
     if [ -n "$prefix" ] && [ -d "$prefix" ]; then
         WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-        if ! wait_until "$STOP_TIMEOUT" no_prefix_processes "$prefix"; then
+        if ! e2e_wait_until "$STOP_TIMEOUT" no_prefix_processes "$prefix"; then
             left=$(prefix_processes "$prefix" | tr '\n' ' ')
             say "Wine processes of $prefix still running after wineserver -k: $left; killing them"
             # shellcheck disable=SC2086

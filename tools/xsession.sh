@@ -57,7 +57,7 @@ wm_check_window() {
 }
 
 wm_is_managing() {
-    alive "$1" && wm_check_window >/dev/null
+    e2e_running "$1" && wm_check_window >/dev/null
 }
 
 # A small openbox configuration of our own, so that a developer's
@@ -188,8 +188,8 @@ start_wm() {
     esac
     env "${wm_env[@]}" "${cmd[@]}" </dev/null >"$dir/wm.log" 2>&1 &
     started_wm=$!
-    if ! wait_until "$START_TIMEOUT" wm_is_managing_or_gone "$started_wm" || ! wm_is_managing "$started_wm"; then
-        if alive "$started_wm"; then
+    if ! e2e_wait_until "$START_TIMEOUT" wm_is_managing_or_gone "$started_wm" || ! wm_is_managing "$started_wm"; then
+        if e2e_running "$started_wm"; then
             die "$wm started but did not take over the screen within ${START_TIMEOUT}s; its log ($dir/wm.log):
 $(cat "$dir/wm.log")"
         fi
@@ -199,7 +199,7 @@ $(cat "$dir/wm.log")"
 }
 
 wm_is_managing_or_gone() {
-    wm_is_managing "$1" || dead "$1"
+    wm_is_managing "$1" || e2e_ended "$1"
 }
 
 cmd_start() {

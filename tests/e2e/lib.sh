@@ -1,5 +1,9 @@
 # shellcheck shell=bash
-# Shared helpers for the end-to-end test scripts. A script starts with
+# The Linux end-to-end tests' library: the program in the private X session
+# of tools/xsession.sh, found and measured with xdotool, xwininfo and xprop,
+# its controls read over AT-SPI as a screen reader does (a11y.py). What both
+# platforms share (reporting, assertions, waits, processes, screenshots,
+# clean-up) is in tools/e2e-lib.sh, sourced here. A script starts with
 #
 #   source "$(dirname "$0")/lib.sh"
 #
@@ -12,207 +16,21 @@
 #   VISTRUM_BIN           the program under test
 #   E2E_ARTIFACTS         where logs and screenshots go (default: a temp folder)
 #
-# Start processes with e2e_start_program / e2e_start_command /
-# e2e_start_helper directly, never inside $(...): the script's own shell has
-# to be their parent to wait for them and end them.
-#
-# Every helper that waits takes a bound and fails with a message when it
-# passes. Geometry is "X Y WIDTH HEIGHT" in screen pixels; colours are
-# "#RRGGBB".
+# Geometry is "X Y WIDTH HEIGHT" in screen pixels; colours are "#RRGGBB".
 
 set -euo pipefail
 # Helpers are often called as $(helper ...); let a failure inside one stop it.
 shopt -s inherit_errexit
 
-E2E_NAME=$(basename "${0%.sh}")
-E2E_PID=""           # the process started by e2e_start_program / e2e_start_command
-E2E_STATUS=""        # its exit status once e2e_wait_exit has seen it end
-E2E_EXTRA_PIDS=()    # more background processes for the trap to end
-E2E_TIMEOUT=${E2E_TIMEOUT:-10} # default bound, in seconds, of every wait
-
-# ---------------------------------------------------------------- reporting
-
-e2e_log() { echo "[$E2E_NAME] $*"; }
-
-# e2e_fail MESSAGE...: prints the message (and the program's log) and ends
-# the script with status 1.
-e2e_fail() {
-    echo "[$E2E_NAME] FAIL: $*" >&2
-    if [ -n "${E2E_PROGRAM_LOG:-}" ] && [ -s "$E2E_PROGRAM_LOG" ]; then
-        echo "[$E2E_NAME] program output ($E2E_PROGRAM_LOG):" >&2
-        sed 's/^/    /' "$E2E_PROGRAM_LOG" >&2
-    fi
-    exit 1
-}
-
-# e2e_skip MESSAGE: ends the script with 77, which CTest reports as skipped.
-e2e_skip() {
-    echo "[$E2E_NAME] SKIP: $*"
-    exit 77
-}
-
-# e2e_assert_eq EXPECTED ACTUAL WHAT
-e2e_assert_eq() {
-    if [ "$1" != "$2" ]; then
-        e2e_fail "$3: expected '$1', got '$2'"
-    fi
-    e2e_log "ok: $3 is '$2'"
-}
-
-# e2e_assert_ne UNEXPECTED ACTUAL WHAT
-e2e_assert_ne() {
-    if [ "$1" = "$2" ]; then
-        e2e_fail "$3: expected anything but '$1'"
-    fi
-    e2e_log "ok: $3 is '$2' (not '$1')"
-}
-
-# e2e_assert WHAT COMMAND...: fails unless COMMAND succeeds.
-e2e_assert() {
-    local what=$1
-    shift
-    "$@" || e2e_fail "$what (check failed: $*)"
-    e2e_log "ok: $what"
-}
-
-# ---------------------------------------------------------------- waiting
-
-_e2e_now_us() {
-    local t=${EPOCHREALTIME/[.,]/}
-    echo "$t"
-}
-
-# e2e_wait_until SECONDS COMMAND...: polls COMMAND until it succeeds;
-# returns 1 once SECONDS have passed.
-e2e_wait_until() {
-    local secs=$1
-    shift
-    local deadline
-    deadline=$(($(_e2e_now_us) + $(_e2e_seconds_to_us "$secs")))
-    while ! "$@"; do
-        (($(_e2e_now_us) < deadline)) || return 1
-        sleep 0.02
-    done
-}
-
-# Accepts whole or decimal seconds ("2", "0.5").
-_e2e_seconds_to_us() {
-    local s=$1 whole frac
-    whole=${s%%.*}
-    frac=""
-    [ "$whole" = "$s" ] || frac=${s#*.}
-    frac=${frac}000000
-    echo $((10#${whole:-0} * 1000000 + 10#${frac:0:6}))
-}
-
-# ---------------------------------------------------------------- processes
-
-# True while PID runs; a zombie counts as ended.
-e2e_running() {
-    local pid=$1 state
-    kill -0 "$pid" 2>/dev/null || return 1
-    state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) || return 1
-    [ "$state" != Z ] && [ "$state" != X ]
-}
-
-# e2e_start_command COMMAND [ARGS...]: starts COMMAND in the background on
-# the session's display; E2E_PID holds its PID, E2E_PROGRAM_LOG its output.
-e2e_start_command() {
-    [ -z "$E2E_PID" ] || e2e_fail "e2e_start_command: a program (pid $E2E_PID) is already running"
-    E2E_PROGRAM_LOG=$E2E_ARTIFACTS/program.log
-    "$@" </dev/null >"$E2E_PROGRAM_LOG" 2>&1 &
-    E2E_PID=$!
-    E2E_STATUS=""
-    e2e_log "started $* (pid $E2E_PID) on $DISPLAY"
-}
+# shellcheck source=tools/e2e-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/e2e-lib.sh"
+E2E_POLL=0.02 # the X server answers at once: poll often
 
 # e2e_start_program [ARGS...]: starts the program under test.
 e2e_start_program() {
     [ -n "${VISTRUM_BIN:-}" ] || e2e_fail "VISTRUM_BIN is not set"
     [ -x "$VISTRUM_BIN" ] || e2e_fail "program not found or not executable: $VISTRUM_BIN"
     e2e_start_command "$VISTRUM_BIN" "$@"
-}
-
-# e2e_start_helper COMMAND [ARGS...]: starts a supporting process (a bus, a
-# watcher) that the trap ends with the script; its PID is in E2E_HELPER_PID.
-e2e_start_helper() {
-    "$@" </dev/null >>"$E2E_ARTIFACTS/helpers.log" 2>&1 &
-    E2E_HELPER_PID=$!
-    E2E_EXTRA_PIDS+=("$E2E_HELPER_PID")
-}
-
-_e2e_program_ended() { ! e2e_running "$E2E_PID"; }
-
-# e2e_wait_exit SECONDS: waits for the started program to end; sets
-# E2E_STATUS to its exit status (128+N for signal N). Returns 1, with the
-# program still running, if it has not ended within SECONDS.
-e2e_wait_exit() {
-    local secs=$1
-    [ -n "$E2E_PID" ] || e2e_fail "e2e_wait_exit: no program was started"
-    e2e_wait_until "$secs" _e2e_program_ended || return 1
-    local rc=0
-    wait "$E2E_PID" || rc=$?
-    E2E_STATUS=$rc
-    E2E_PID=""
-    return 0
-}
-
-# e2e_assert_exits SECONDS STATUS: the program must end within SECONDS with
-# exit status STATUS.
-e2e_assert_exits() {
-    local secs=$1 want=$2
-    if ! e2e_wait_exit "$secs"; then
-        e2e_fail "the program (pid $E2E_PID) was still running ${secs}s later"
-    fi
-    if [ "$E2E_STATUS" != "$want" ] && [ "$E2E_STATUS" -gt 128 ]; then
-        e2e_fail "exit status of the program: expected '$want', got '$E2E_STATUS' (killed by signal $(kill -l "$E2E_STATUS" 2>/dev/null || echo $((E2E_STATUS - 128))))"
-    fi
-    e2e_assert_eq "$want" "$E2E_STATUS" "exit status of the program"
-}
-
-# e2e_assert_running: the program must not have ended.
-e2e_assert_running() {
-    [ -n "$E2E_PID" ] && e2e_running "$E2E_PID" && return 0
-    local rc=0
-    [ -z "$E2E_PID" ] || wait "$E2E_PID" || rc=$?
-    e2e_fail "the program is no longer running (exit status $rc)"
-}
-
-# Ends PID: SIGTERM, a bounded wait, SIGKILL.
-_e2e_end_process() {
-    local pid=$1
-    e2e_running "$pid" || { wait "$pid" 2>/dev/null || true; return 0; }
-    kill -TERM "$pid" 2>/dev/null || true
-    if ! e2e_wait_until 3 _e2e_pid_gone "$pid"; then
-        kill -KILL "$pid" 2>/dev/null || true
-        e2e_wait_until 2 _e2e_pid_gone "$pid" || true
-    fi
-    wait "$pid" 2>/dev/null || true
-}
-_e2e_pid_gone() { ! e2e_running "$1"; }
-
-_e2e_cleanup() {
-    local rc=$?
-    trap - EXIT
-    if [ -n "$E2E_PID" ]; then
-        if e2e_running "$E2E_PID"; then
-            e2e_log "ending the program (pid $E2E_PID) left running"
-            _e2e_end_process "$E2E_PID"
-        else
-            local status=0
-            wait "$E2E_PID" 2>/dev/null || status=$?
-            e2e_log "the program (pid $E2E_PID) had ended by itself with exit status $status"
-        fi
-    fi
-    local p
-    for p in "${E2E_EXTRA_PIDS[@]}"; do _e2e_end_process "$p"; done
-    if [ "$rc" -eq 0 ]; then
-        e2e_log "PASS"
-        [ -z "${_E2E_OWN_ARTIFACTS:-}" ] || rm -rf "$E2E_ARTIFACTS"
-    elif [ "$rc" -ne 77 ]; then
-        e2e_log "artifacts in $E2E_ARTIFACTS"
-    fi
-    exit "$rc"
 }
 
 # ---------------------------------------------------------------- windows
@@ -322,27 +140,14 @@ e2e_wait_managed() {
 _e2e_geometry_snapshot() {
     echo "$(e2e_client_geometry "$1") / $(e2e_frame_extents "$1")"
 }
-_e2e_geometry_settled() {
-    local now
-    now=$(_e2e_geometry_snapshot "$1")
-    if [ "$now" = "$_E2E_LAST_GEOMETRY" ]; then
-        _E2E_SAME=$((_E2E_SAME + 1))
-    else
-        _E2E_LAST_GEOMETRY=$now
-        _E2E_SAME=0
-    fi
-    # Unchanged over ten polls in a row (about a quarter of a second).
-    [ "$_E2E_SAME" -ge 10 ]
-}
 
 # e2e_wait_stable WIN [SECONDS]: waits until the client geometry and the
-# frame extents of WIN stop changing.
+# frame extents of WIN stop changing: the same over ten polls in a row
+# (about a quarter of a second).
 e2e_wait_stable() {
     local w=$1 secs=${2:-$E2E_TIMEOUT}
-    _E2E_LAST_GEOMETRY=""
-    _E2E_SAME=0
-    e2e_wait_until "$secs" _e2e_geometry_settled "$w" ||
-        e2e_fail "window $w kept changing for ${secs}s (last: $_E2E_LAST_GEOMETRY)"
+    e2e_wait_steady "$secs" 10 _e2e_geometry_snapshot "$w" ||
+        e2e_fail "window $w kept changing for ${secs}s (last: $E2E_LAST)"
 }
 
 # ---------------------------------------------------------------- input
@@ -397,15 +202,6 @@ e2e_pointer_position() {
 
 # ---------------------------------------------------------------- pictures
 
-# e2e_screenshot NAME: saves the whole screen as $E2E_ARTIFACTS/NAME.png and
-# prints the file's path.
-e2e_screenshot() {
-    local file=$E2E_ARTIFACTS/$1.png
-    import -window root "$file" || e2e_fail "import could not take a screenshot"
-    e2e_log "screenshot: $file" >&2
-    echo "$file"
-}
-
 # e2e_pixel FILE X Y: the colour "#RRGGBB" of one pixel of a picture.
 e2e_pixel() {
     local hex
@@ -432,18 +228,7 @@ _e2e_init() {
         command -v "$tool" >/dev/null || e2e_fail "$tool is not installed"
     done
     xdpyinfo >/dev/null 2>&1 || e2e_fail "the X session on $DISPLAY (from $dir/env) does not answer"
-    _E2E_OWN_ARTIFACTS=""
-    if [ -z "${E2E_ARTIFACTS:-}" ]; then
-        E2E_ARTIFACTS=$(mktemp -d "${TMPDIR:-/tmp}/e2e-$E2E_NAME.XXXXXX")
-        _E2E_OWN_ARTIFACTS=1 # removed again when the script passes
-    fi
-    mkdir -p "$E2E_ARTIFACTS"
-    E2E_ARTIFACTS=$(cd "$E2E_ARTIFACTS" && pwd)
-    # What an earlier run of the same test left must not pass for this run's.
-    rm -f "$E2E_ARTIFACTS"/*.png "$E2E_ARTIFACTS"/*.log
-    trap _e2e_cleanup EXIT
-    trap 'exit 130' INT
-    trap 'exit 143' TERM
+    e2e_test_init
     e2e_log "display $DISPLAY, window manager ${XSESSION_WM:-none}${XSESSION_DPI:+, Xft.dpi $XSESSION_DPI}"
 }
 
@@ -503,15 +288,11 @@ e2e_start_a11y() {
     E2E_A11Y_BUS=$_E2E_A11Y_BUS
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
     # One reader answers all questions (starting Python for each costs more
-    # than the question); it talks through two pipes, unlinked once open.
-    local pipe=$E2E_ARTIFACTS/a11y-pipe
-    rm -f "$pipe.in" "$pipe.out"
-    mkfifo "$pipe.in" "$pipe.out"
-    AT_SPI_BUS_ADDRESS=$E2E_A11Y_BUS "$E2E_PYTHON" "$E2E_A11Y_TOOL" serve \
-        <"$pipe.in" >"$pipe.out" 2>>"$E2E_ARTIFACTS/helpers.log" &
-    E2E_EXTRA_PIDS=("$!" "${E2E_EXTRA_PIDS[@]}")
-    exec {_E2E_A11Y_IN}>"$pipe.in" {_E2E_A11Y_OUT}<"$pipe.out"
-    rm -f "$pipe.in" "$pipe.out"
+    # than the question); it is ended first, before the buses.
+    e2e_start_server a11y "$E2E_ARTIFACTS/helpers.log" \
+        env AT_SPI_BUS_ADDRESS="$E2E_A11Y_BUS" "$E2E_PYTHON" "$E2E_A11Y_TOOL" serve
+    E2E_EXTRA_PIDS=("$E2E_SERVER_PID" "${E2E_EXTRA_PIDS[@]}")
+    _E2E_A11Y_IN=$E2E_SERVER_IN _E2E_A11Y_OUT=$E2E_SERVER_OUT
     e2e_log "accessibility bus $E2E_A11Y_BUS (session bus pid $bus, launcher pid $launcher, reader pid ${E2E_EXTRA_PIDS[0]})"
 }
 
@@ -572,19 +353,23 @@ e2e_a11y_menu() {
     e2e_a11y_click "$2"
 }
 
-_e2e_a11y_prints() {
-    local want=$1
-    shift
-    _E2E_A11Y_LAST=$(e2e_a11y "$@" 2>&1) || true
-    [ "$_E2E_A11Y_LAST" = "$want" ]
+# e2e_a11y_flags NAME: "SHOWING CHECKED ENABLED" of the control named NAME,
+# each 1 or 0.
+e2e_a11y_flags() {
+    local states state out=""
+    states=" $(e2e_a11y states "$1") " || return 1
+    for state in showing checked enabled; do
+        if [[ $states == *" $state "* ]]; then out+=" 1"; else out+=" 0"; fi
+    done
+    echo "${out# }"
 }
+
+_e2e_a11y_answer() { e2e_a11y "$@" 2>&1; }
 
 # e2e_wait_a11y EXPECTED COMMAND ARGS...: waits (E2E_TIMEOUT at most) until
 # `e2e_a11y COMMAND ARGS...` prints EXPECTED; fails with what it printed last.
 e2e_wait_a11y() {
     local want=$1
     shift
-    e2e_wait_until "$E2E_TIMEOUT" _e2e_a11y_prints "$want" "$@" ||
-        e2e_fail "a11y $*: expected '$want', got '$_E2E_A11Y_LAST'"
-    e2e_log "ok: a11y $* is '$want'"
+    e2e_wait_output "$want" "a11y $*" _e2e_a11y_answer "$@"
 }

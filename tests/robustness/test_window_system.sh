@@ -21,6 +21,7 @@
 # outer size; the checked preset has that size and stands at the quarter
 # position) and the program answering Ctrl+Q within a second, with status 0.
 source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../scenarios/presets.sh"
 
 mode=${1:?which test}
 E2E_TIMEOUT=10
@@ -56,8 +57,7 @@ consistent() {
     [ "$option" != "Custom Size" ] || return 0
     read -r sw sh <<<"$(xdotool getdisplaygeometry)"
     if [ "${option// /}" = "${w}X$h" ]; then
-        local dx=$((4 * x - sw + w)) dy=$((4 * y - sh + h))
-        [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] ||
+        preset_placed quarter "$x" "$y" "$sw" "$sh" "$w" "$h" ||
             e2e_fail "$option stands at $x,$y, not at ($sw - $w) / 4, ($sh - $h) / 4"
         e2e_log "ok: $option at $x,$y, the quarter position on $sw x $sh"
     fi
@@ -172,7 +172,7 @@ wm-restart)
     preset "800 X 600"
     e2e_log "killing openbox (pid $XSESSION_WM_PID)"
     kill -KILL "$XSESSION_WM_PID"
-    e2e_wait_until 5 _e2e_pid_gone "$XSESSION_WM_PID" || e2e_fail "openbox did not die"
+    e2e_wait_until 5 e2e_ended "$XSESSION_WM_PID" || e2e_fail "openbox did not die"
     # A new openbox with the session's configuration; the session's stop
     # ends it: its pid replaces the dead one in the session's env file.
     home=$XSESSION_DIR/home
@@ -193,7 +193,7 @@ wm-restart)
     # Without a window manager the window has no frame, although the dead
     # one left its extents on the window.
     kill -KILL "$wm"
-    e2e_wait_until 5 _e2e_pid_gone "$wm" || e2e_fail "openbox did not die"
+    e2e_wait_until 5 e2e_ended "$wm" || e2e_fail "openbox did not die"
     XSESSION_WM=none # the keyboard focus is now given directly
     preset "1024 X 768"
     e2e_assert_eq "$(e2e_size "$(outer)")" "$(e2e_size "$(e2e_client_geometry "$win")")" \

@@ -1,6 +1,7 @@
 # shellcheck shell=bash
-# The twelve screen-size presets and where a preset puts the window, shared
-# by the end-to-end tests on Linux (tests/e2e) and on Windows (tests/win32).
+# The twelve screen-size presets, where a preset puts the window and what
+# the window shows afterwards, written once for the end-to-end tests on
+# Linux (tests/e2e) and on Windows (tests/win32).
 #
 # Each caption is also the size it asks for, outer size in pixels: frame,
 # title bar and menu bar included. The left column holds single screens, the
@@ -14,12 +15,98 @@ PRESETS=("640 X 480" "800 X 600" "1024 X 768" "1152 X 870" "1280 X 1024" "1600 X
 # preset_size CAPTION: "W H".
 preset_size() { echo "${1% X *} ${1#* X }"; }
 
-# preset_quarter_miss POS SCREEN SIZE: how far, in quarter pixels, POS lies
-# from the quarter position (SCREEN - SIZE) / 4 (negative when the window is
-# larger than the screen). The rule: within 2, i.e. the nearest pixel.
-preset_quarter_miss() { echo $((4 * $1 - ($2 - $3))); }
+# preset_at_quarter POS SCREEN SIZE: true when POS is the quarter position
+# (SCREEN - SIZE) / 4 (negative when the window is larger than the screen)
+# to the nearest pixel: 4 * POS lies within 2 of SCREEN - SIZE.
 preset_at_quarter() {
-    local d
-    d=$(preset_quarter_miss "$@")
+    local d=$((4 * $1 - ($2 - $3)))
     ((d >= -2 && d <= 2))
+}
+
+# preset_placed RULE X Y SCREEN_W SCREEN_H W H: true when a window of W x H
+# outside stands at X,Y as RULE puts it on that screen:
+#   quarter   ((SCREEN_W - W) / 4, (SCREEN_H - H) / 4), anywhere, also
+#             partly off the screen
+#   titlebar  the same, but with the title bar's top kept on the screen:
+#             y = max(0, quarter)
+preset_placed() {
+    local rule=$1 x=$2 y=$3 sw=$4 sh=$5 w=$6 h=$7
+    preset_at_quarter "$x" "$sw" "$w" || return 1
+    if [ "$rule" = titlebar ] && (((sh - h) / 4 < 0)); then
+        [ "$y" = 0 ]
+    else
+        preset_at_quarter "$y" "$sh" "$h"
+    fi
+}
+
+# ---------------------------------------------------------------- the checks
+#
+# They run on a platform's driver, which the test script defines: it knows
+# how to click a preset and how to read the window, nothing of what either
+# should give.
+#
+#   preset_click NAME   clicks the option button NAME as a user would
+#   preset_outer        the outer rectangle "X Y W H" now
+#   preset_settled      waits until the window stops changing; prints it
+#   preset_readout      the readout "Current screen size = ..."
+#   preset_checked      the checked option buttons, ", " between them
+#   preset_flags NAME   "SHOWN CHECKED ENABLED" of the button NAME, 1 or 0
+#   PRESET_LAG          seconds by which what the driver reads may trail the
+#                       window (0: it reads the window's own state)
+#
+# Checks that can miss do not stop the script: every preset is tried and
+# the misses are listed at its end.
+
+_preset_size_is() { E2E_LAST=$(preset_outer) && [ "${E2E_LAST#* * }" = "$1" ]; }
+# _preset_at_place RULE SCREEN_W SCREEN_H W H
+_preset_at_place() {
+    local x y w h
+    read -r x y w h <<<"$(preset_outer)"
+    [ "$w $h" = "$4 $5" ] && preset_placed "$1" "$x" "$y" "$2" "$3" "$w" "$h"
+}
+
+# preset_expect NAME RULE SCREEN_W SCREEN_H LAG: the window is in the state
+# that choosing NAME gives: NAME the one checked button (shown and enabled),
+# Custom Size shown, unchecked and disabled, the outer size NAME's, placed
+# by RULE, and the readout showing it. LAG bounds the wait for the readout
+# and the checked buttons. Sets PRESET_ROW to the line of the table.
+preset_expect() {
+    local name=$1 rule=$2 sw=$3 sh=$4 lag=$5 w h outer x y gw gh readout where
+    read -r w h <<<"$(preset_size "$name")"
+    where="(($sw - $w) / 4, ($sh - $h) / 4) to the pixel"
+    [ "$rule" != titlebar ] || where+=", y = 0 where that lies above the screen"
+    e2e_wait_output "1 1 1" "'$name' (shown checked enabled)" preset_flags "$name"
+    e2e_wait_until "$E2E_TIMEOUT" _preset_size_is "$w $h" || true
+    outer=$(preset_settled)
+    read -r x y gw gh <<<"$outer"
+    e2e_check_output "$lag" "Current screen size = $gw X $gh" "readout after '$name'" preset_readout
+    readout=$E2E_LAST
+    e2e_check_eq "$w $h" "$gw $gh" "outer size after '$name'"
+    e2e_check "position $x,$y after '$name' is $where" preset_placed "$rule" "$x" "$y" "$sw" "$sh" "$w" "$h"
+    e2e_check_output "$lag" "$name" "checked buttons after '$name'" preset_checked
+    e2e_check_output 0 "1 0 0" "Custom Size (shown checked enabled) after '$name'" preset_flags "Custom Size"
+    PRESET_ROW=$(printf '%-12s %-10s %-12s %s' "${w}x$h" "${gw}x$gh" "$x,$y" "${readout#Current screen size = }")
+}
+
+# presets_check_start RULE SCREEN_W SCREEN_H: at start-up the window is in
+# the state of "640 X 480". The program moves its window to its place after
+# showing it, so that is waited for first.
+presets_check_start() {
+    e2e_wait_until "$E2E_TIMEOUT" _preset_at_place "$1" "$2" "$3" 640 480 || true
+    preset_expect "640 X 480" "$1" "$2" "$3" "$E2E_TIMEOUT"
+}
+
+# presets_check_each RULE SCREEN_W SCREEN_H TABLE: clicks each preset once,
+# in order, and checks the state it gives; writes the table of sizes and
+# positions to TABLE (after what is there already) and prints it.
+presets_check_each() {
+    local rule=$1 sw=$2 sh=$3 table=$4 name
+    printf '%-12s %-10s %-12s %s\n' asked granted position readout >>"$table"
+    for name in "${PRESETS[@]}"; do
+        e2e_log "---- $name"
+        preset_click "$name"
+        preset_expect "$name" "$rule" "$sw" "$sh" "$PRESET_LAG"
+        echo "$PRESET_ROW" >>"$table"
+    done
+    cat "$table"
 }

@@ -23,27 +23,27 @@ open() {
     local m d mx my mw mh dx dy dw dh name
     d=$(w32_settled dialog)
     m=$(w32 rect main)
-    w32_assert_eq "" "$(w32 title dialog)" "title of the About box"
+    e2e_assert_eq "" "$(w32 title dialog)" "title of the About box"
     read -r mx my mw mh <<<"$m"
     read -r dx dy dw dh <<<"$d"
     for name in "Vistrum " "Version 2.01" OK; do
         w32_control dialog "$name"
         ((C_VISIBLE == 1 && C_X >= dx && C_Y >= dy && C_X + C_W <= dx + dw && C_Y + C_H <= dy + dh)) ||
-            w32_fail "'$name' ($C_X $C_Y $C_W $C_H, visible $C_VISIBLE) is not shown in the About box ($d)"
+            e2e_fail "'$name' ($C_X $C_Y $C_W $C_H, visible $C_VISIBLE) is not shown in the About box ($d)"
     done
-    w32_log "ok: 'Vistrum ', 'Version 2.01' and OK are in the About box"
+    e2e_log "ok: 'Vistrum ', 'Version 2.01' and OK are in the About box"
     # Centres compared at twice the scale, so that half pixels count.
     local ex=$((2 * dx + dw - 2 * mx - mw)) ey=$((2 * dy + dh - 2 * my - mh))
     ((ex >= -1 && ex <= 1 && ey >= -1 && ey <= 1)) ||
-        w32_fail "the About box ($d) is not centred on the main window ($m): off by $ex,$ey half pixels"
-    w32_log "ok: the About box ($d) is centred on the main window ($m)"
+        e2e_fail "the About box ($d) is not centred on the main window ($m): off by $ex,$ey half pixels"
+    e2e_log "ok: the About box ($d) is centred on the main window ($m)"
     # The main window stays disabled while the box is up.
-    w32_assert_eq "1 0 0 0 0" "$(w32 state main)" "main window (visible enabled iconic zoomed foreground)"
+    e2e_assert_eq "1 0 0 0 0" "$(w32 state main)" "main window (visible enabled iconic zoomed foreground)"
 }
 closes_with() {
-    w32_wait_until "$W32_TIMEOUT" _dialog_gone || w32_fail "the About box is still open after $1"
+    e2e_wait_until "$E2E_TIMEOUT" _dialog_gone || e2e_fail "the About box is still open after $1"
     w32_wait_answer "1 1 0 0 1" state main
-    w32_log "ok: $1 closed the About box; the main window is enabled and in front"
+    e2e_log "ok: $1 closed the About box; the main window is enabled and in front"
 }
 
 # A preset button that the box does not cover and that is not checked.
@@ -59,26 +59,26 @@ uncovered_preset() {
             return
         fi
     done
-    w32_fail "the About box covers every preset button"
+    e2e_fail "the About box covers every preset button"
 }
 
 open
-w32_screenshot about >/dev/null
+e2e_screenshot about >/dev/null
 name=$(uncovered_preset)
 w32_click_visible main "$name"
 w32 key escape
 sleep 1
-w32_assert_eq "1 1 1" "$(w32_flags main "640 X 480")" "'640 X 480' after a click on '$name' while the box is up"
-w32_assert_eq "96 72 640 480" "$(w32 rect main)" "outer rectangle after a click on '$name' while the box is up"
+e2e_assert_eq "1 1 1" "$(w32_flags main "640 X 480")" "'640 X 480' after a click on '$name' while the box is up"
+e2e_assert_eq "96 72 640 480" "$(w32 rect main)" "outer rectangle after a click on '$name' while the box is up"
 w32_wait_ok rect dialog
-w32_log "ok: the About box is still open after Escape"
+e2e_log "ok: the About box is still open after Escape"
 
 w32 click-child dialog OK
 closes_with "a click on OK"
 # The same click now selects the preset: it was the box that held it off.
 w32_click_visible main "$name"
 w32_wait_flags "1 1 1" main "$name"
-w32_log "ok: with the box closed, a click on '$name' selects it ($(w32_settled main))"
+e2e_log "ok: with the box closed, a click on '$name' selects it ($(w32_settled main))"
 
 open
 w32 key return
@@ -87,10 +87,10 @@ closes_with Enter
 # Moved by a preset: the box follows the main window.
 w32_click_visible main "1024 X 768"
 w32_wait_flags "1 1 1" main "1024 X 768"
-w32_assert_eq "0 0 1024 768" "$(w32_settled main)" "outer rectangle after '1024 X 768'"
+e2e_assert_eq "0 0 1024 768" "$(w32_settled main)" "outer rectangle after '1024 X 768'"
 open
 w32 key space
 closes_with Space
 
 w32 key ctrl+q
-w32_assert_exits 5 0
+e2e_assert_exits 5 0

@@ -11,7 +11,7 @@ source "$(dirname "$0")/lib.sh"
 w32_use_dpi 96
 w32_start_program
 w32_wait_flags "1 1 1" main "640 X 480"
-w32_assert_eq "96 72 640 480" "$(w32_settled main)" "outer rectangle at start-up"
+e2e_assert_eq "96 72 640 480" "$(w32_settled main)" "outer rectangle at start-up"
 
 # custom WHAT "X Y W H": Custom Size is the checked button, the window
 # stands at that rectangle and the readout shows its size.
@@ -19,50 +19,50 @@ custom() {
     local w h
     read -r _ _ w h <<<"$2"
     w32_wait_flags "1 1 1" main "Custom Size"
-    w32_assert_eq "$2" "$(w32_settled main)" "outer rectangle after $1"
+    e2e_assert_eq "$2" "$(w32_settled main)" "outer rectangle after $1"
     w32_wait_text "Current screen size = $w X $h" main "Current screen size = *"
-    w32_assert_eq "1 0 1" "$(w32_flags main "640 X 480")" "'640 X 480' (visible checked enabled) after $1"
+    e2e_assert_eq "1 0 1" "$(w32_flags main "640 X 480")" "'640 X 480' (visible checked enabled) after $1"
 }
 preset() {
     w32_click_visible main "$1"
     w32_wait_flags "1 1 1" main "$1"
-    w32_assert_eq "$2" "$(w32_settled main)" "outer rectangle after '$1'"
+    e2e_assert_eq "$2" "$(w32_settled main)" "outer rectangle after '$1'"
     w32_wait_text "Current screen size = $1" main "Current screen size = *"
-    w32_assert_eq "1 0 0" "$(w32_flags main "Custom Size")" "Custom Size (visible checked enabled) after '$1'"
+    e2e_assert_eq "1 0 0" "$(w32_flags main "Custom Size")" "Custom Size (visible checked enabled) after '$1'"
 }
 
 # ---- a drag of the bottom-right corner, 40 pixels left and 30 up
 w32 drag-corner main -40 -30
 custom "a drag of the bottom-right corner" "96 72 600 450"
-w32_screenshot dragged >/dev/null
+e2e_screenshot dragged >/dev/null
 preset "800 X 600" "56 42 800 600"
 
 # ---- minimise, then restore, with the caption's buttons
 # From "visible enabled iconic zoomed foreground".
 _iconic_is() { read -r _ _ _iconic _ _ <<<"$(w32 state main)" && [ "$_iconic" = "$1" ]; }
 _zoomed_is() { read -r _ _ _ _zoomed _ <<<"$(w32 state main)" && [ "$_zoomed" = "$1" ]; }
-w32_log "clicked at $(w32 caption-button main minimize)"
-w32_wait_until "$W32_TIMEOUT" _iconic_is 1 || w32_fail "the window was not minimised ($(w32 state main))"
-w32_log "minimised: $(w32 rect main)"
-w32_screenshot minimised >/dev/null
+e2e_log "clicked at $(w32 caption-button main minimize)"
+e2e_wait_until "$E2E_TIMEOUT" _iconic_is 1 || e2e_fail "the window was not minimised ($(w32 state main))"
+e2e_log "minimised: $(w32 rect main)"
+e2e_screenshot minimised >/dev/null
 # A minimised window keeps the button at the left of its caption's three:
 # restore.
-w32_log "clicked at $(w32 caption-button main minimize)"
-w32_wait_until "$W32_TIMEOUT" _iconic_is 0 || w32_fail "the window was not restored ($(w32 state main))"
+e2e_log "clicked at $(w32 caption-button main minimize)"
+e2e_wait_until "$E2E_TIMEOUT" _iconic_is 0 || e2e_fail "the window was not restored ($(w32 state main))"
 custom "minimise and restore" "56 42 800 600"
 preset "640 X 480" "96 72 640 480"
 
 # ---- maximise: the readout shows what GetWindowRect gives (Wine's frame
 # reaches beyond the screen; it reports no DWM frame to take off). A preset
 # then restores the window and sizes it.
-w32_log "clicked at $(w32 caption-button main maximize)"
-w32_wait_until "$W32_TIMEOUT" _zoomed_is 1 || w32_fail "the window was not maximised ($(w32 state main))"
+e2e_log "clicked at $(w32 caption-button main maximize)"
+e2e_wait_until "$E2E_TIMEOUT" _zoomed_is 1 || e2e_fail "the window was not maximised ($(w32 state main))"
 w32_wait_flags "1 1 1" main "Custom Size"
 read -r _ _ mw mh <<<"$(w32_settled main)"
-w32_log "maximised: $(w32 rect main)"
+e2e_log "maximised: $(w32 rect main)"
 w32_wait_text "Current screen size = $mw X $mh" main "Current screen size = *"
 preset "800 X 600" "56 42 800 600"
-_zoomed_is 0 || w32_fail "still maximised after '800 X 600' ($(w32 state main))"
+_zoomed_is 0 || e2e_fail "still maximised after '800 X 600' ($(w32 state main))"
 
 w32_menu alt+f x
-w32_assert_exits 5 0
+e2e_assert_exits 5 0

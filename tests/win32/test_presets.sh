@@ -1,33 +1,24 @@
 #!/usr/bin/env bash
 # At the DPI given as the first argument (96, 120 or 144), on the 1024 x 768
-# Wine desktop: the start-up state (640 x 480 at 96, 72, "640 X 480" the one
-# checked button, Custom Size disabled, both readouts), then each of the
-# twelve presets clicked once: the outer rectangle (GetWindowRect) has
+# Wine desktop: the screen and DPI programs see, the start-up state (also the
+# colour readout), then each of the twelve presets clicked once, checked as
+# tests/scenarios/presets.sh says: the outer rectangle (GetWindowRect) has
 # exactly the preset's size, also when it is larger than the screen, and
-# stands at ((1024 - w) / 4, (768 - h) / 4); the clicked button is the only
-# one checked, Custom Size is disabled and the readout shows the size. Every
-# preset is tried; the misses are listed at the end. Ctrl+Q then ends the
-# program with status 0. Table of the sizes: $W32_ARTIFACTS/presets.txt.
+# stands at the quarter position; the clicked button is the only one
+# checked, Custom Size is disabled and the readout shows the size. Ctrl+Q
+# then ends the program with status 0. Table: $E2E_ARTIFACTS/presets.txt.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../scenarios/presets.sh"
 
 dpi=${1:-96}
-w32_use_dpi "$dpi"
-w32_start_program
-w32_assert_eq "$W32_SCREEN_W $W32_SCREEN_H $dpi" "$(w32 screen)" "screen size and DPI seen by programs"
 
-# ---- start-up
-w32_wait_flags "1 1 1" main "640 X 480"
-w32_assert_eq "96 72 640 480" "$(w32_settled main)" "outer rectangle at start-up"
-w32_log "DWM frame bounds: $(w32 frame main); client area: $(w32 client main)"
-w32_wait_text "Current screen size = 640 X 480" main "Current screen size = *"
-w32_wait_text "Color = 8000000F Hex" main "Color = *"
-w32_assert_eq "1 0 0" "$(w32_flags main "Custom Size")" "Custom Size (visible checked enabled) at start-up"
-w32_screenshot "start-$dpi" >/dev/null
-
-# ---- presets
-# checked_buttons: the captions of the checked option buttons, one line.
-checked_buttons() {
+# ---- the driver: the probe reads the window's own state.
+PRESET_LAG=0
+preset_click() { w32_click_visible main "$1"; }
+preset_outer() { w32 rect main; }
+preset_settled() { w32_settled main; }
+preset_readout() { w32_text_of main "Current screen size = *"; }
+preset_checked() {
     local name out=""
     for name in "${PRESETS[@]}" "Custom Size"; do
         w32_control main "$name"
@@ -35,32 +26,20 @@ checked_buttons() {
     done
     echo "$out"
 }
-_size_is() { _rect=$(w32 rect main) && [ "${_rect#* * }" = "$1" ]; }
+preset_flags() { w32_flags main "$1"; }
 
-table=$W32_ARTIFACTS/presets.txt
-printf '%s DPI, desktop %sx%s\n%-12s %-10s %-12s %s\n' "$dpi" "$W32_SCREEN_W" "$W32_SCREEN_H" \
-    asked granted position readout >"$table"
-for name in "${PRESETS[@]}"; do
-    read -r w h <<<"$(preset_size "$name")"
-    w32_log "---- $name"
-    w32_click_visible main "$name"
-    w32_wait_flags "1 1 1" main "$name"
-    w32_wait_until "$W32_TIMEOUT" _size_is "$w $h" || true
-    read -r x y gw gh <<<"$(w32_settled main)"
-    readout=$(w32_text_of main "Current screen size = *")
-    printf '%-12s %-10s %-12s %s\n' "${w}x$h" "${gw}x$gh" "$x,$y" "${readout#Current screen size = }" >>"$table"
-    w32_check_eq "$w $h" "$gw $gh" "outer size after '$name'"
-    at=far
-    if preset_at_quarter "$x" "$W32_SCREEN_W" "$w" && preset_at_quarter "$y" "$W32_SCREEN_H" "$h"; then
-        at=quarter
-    fi
-    w32_check_eq quarter "$at" "position $x,$y after '$name', ((${W32_SCREEN_W} - $w) / 4, ($W32_SCREEN_H - $h) / 4) to the pixel"
-    w32_check_eq "Current screen size = $gw X $gh" "$readout" "readout after '$name'"
-    w32_check_eq "$name" "$(checked_buttons)" "checked buttons after '$name'"
-    w32_check_eq "1 0 0" "$(w32_flags main "Custom Size")" "Custom Size (visible checked enabled) after '$name'"
-done
-w32_screenshot "last-$dpi" >/dev/null
-cat "$table"
+w32_use_dpi "$dpi"
+w32_start_program
+e2e_assert_eq "$W32_SCREEN_W $W32_SCREEN_H $dpi" "$(w32 screen)" "screen size and DPI seen by programs"
+presets_check_start quarter "$W32_SCREEN_W" "$W32_SCREEN_H"
+e2e_log "DWM frame bounds: $(w32 frame main); client area: $(w32 client main)"
+w32_wait_text "Color = 8000000F Hex" main "Color = *"
+e2e_screenshot "start-$dpi" >/dev/null
+
+table=$E2E_ARTIFACTS/presets.txt
+printf '%s DPI, desktop %sx%s\n' "$dpi" "$W32_SCREEN_W" "$W32_SCREEN_H" >"$table"
+presets_check_each quarter "$W32_SCREEN_W" "$W32_SCREEN_H" "$table"
+e2e_screenshot "last-$dpi" >/dev/null
 
 w32 key ctrl+q
-w32_assert_exits 5 0
+e2e_assert_exits 5 0

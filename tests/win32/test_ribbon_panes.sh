@@ -25,9 +25,9 @@ bar_y=$((C_Y + C_H / 2))
 # the frame; one on the task bar, right of "Start".
 bg_x=$(((cx + fx) / 2)) bg_y=$((fy + fh / 2))
 bar_x=$((cx + cw * 7 / 8))
-w32_log "background sampled at $bg_x,$bg_y (frame $fx $fy $fw $fh, client $cx $cy $cw $ch)"
+e2e_log "background sampled at $bg_x,$bg_y (frame $fx $fy $fw $fh, client $cx $cy $cw $ch)"
 design=$(w32 pixel "$bg_x" "$bg_y")
-w32_log "background at start-up: $design"
+e2e_log "background at start-up: $design"
 
 # marks: the indices of the swatches that carry a mark.
 marks() {
@@ -38,7 +38,7 @@ marks() {
     done
     echo "$out"
 }
-w32_assert_eq "" "$(marks)" "marked swatches at start-up"
+e2e_assert_eq "" "$(marks)" "marked swatches at start-up"
 
 _background_is() { _bg=$(w32 pixel "$bg_x" "$bg_y") && [ "$_bg" = "$1" ]; }
 # pick INDEX COLOUR READOUT: COLOUR "#RRGGBB" as on the screen.
@@ -47,14 +47,14 @@ pick() {
     read -r x y w h _ <<<"$(w32 swatch "$1")"
     w32 click $((x + w / 2)) $((y + h / 2))
     w32_wait_text "Color = $3 Hex" main "Color = *"
-    w32_wait_until "$W32_TIMEOUT" _background_is "$2" ||
-        w32_fail "the background at $bg_x,$bg_y is $_bg after swatch $1, not $2"
-    w32_log "ok: the background is $2 after swatch $1"
-    w32_assert_eq "$1:×" "$(marks)" "marked swatches after swatch $1"
-    w32_assert_eq "#808080" "$(w32 pixel "$bar_x" "$bar_y")" "the task bar at $bar_x,$bar_y after swatch $1"
+    e2e_wait_until "$E2E_TIMEOUT" _background_is "$2" ||
+        e2e_fail "the background at $bg_x,$bg_y is $_bg after swatch $1, not $2"
+    e2e_log "ok: the background is $2 after swatch $1"
+    e2e_assert_eq "$1:×" "$(marks)" "marked swatches after swatch $1"
+    e2e_assert_eq "#808080" "$(w32 pixel "$bar_x" "$bar_y")" "the task bar at $bar_x,$bar_y after swatch $1"
 }
 pick 18 "#FF0000" 000000FF
-w32_screenshot red >/dev/null
+e2e_screenshot red >/dev/null
 pick 9 "#404040" 00404040
 pick 23 "#0000FF" 00FF0000
 
@@ -69,18 +69,18 @@ opened() {
     w32_control main "$1"
     local ex=$((2 * C_X + C_W - 2 * fx - fw)) ey=$((2 * C_Y + C_H - 2 * fy - fh))
     ((ex >= -2 && ex <= 2 && ey >= -2 && ey <= 2)) ||
-        w32_fail "the pane ($C_X $C_Y $C_W $C_H) is not centred on the frame ($fx $fy $fw $fh) after $2"
-    w32_log "ok: pane '$1' showing, centred on the frame, after $2"
+        e2e_fail "the pane ($C_X $C_Y $C_W $C_H) is not centred on the frame ($fx $fy $fw $fh) after $2"
+    e2e_log "ok: pane '$1' showing, centred on the frame, after $2"
 }
 closed() {
     w32_wait_flags "0 0 1" main "$1"
-    w32_log "ok: pane '$1' closed after $2"
+    e2e_log "ok: pane '$1' closed after $2"
 }
 
 w32 key f1
 opened "$help" F1
-w32_assert_eq "$help_text" "$(w32_text_of main "$help")" "the help text"
-w32_screenshot help >/dev/null
+e2e_assert_eq "$help_text" "$(w32_text_of main "$help")" "the help text"
+e2e_screenshot help >/dev/null
 w32 key a
 closed "$help" "the key A"
 
@@ -102,7 +102,7 @@ w32 key f1
 opened "$help" "F1 again"
 w32 click "$bg_x" "$bg_y"
 closed "$help" "a click on the window's background"
-w32_assert_eq "96 72 640 480" "$(w32 rect main)" "outer rectangle after the panes"
+e2e_assert_eq "96 72 640 480" "$(w32 rect main)" "outer rectangle after the panes"
 
-w32_log "close button clicked at $(w32 caption-button main close)"
-w32_assert_exits 5 0
+e2e_log "close button clicked at $(w32 caption-button main close)"
+e2e_assert_exits 5 0
