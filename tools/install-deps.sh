@@ -8,7 +8,7 @@ build=(g++ make cmake qt6-base-dev libgl-dev libxcb1-dev libxcb-xtest0-dev fonts
 test=(xvfb xauth openbox metacity xdotool x11-utils x11-xserver-utils imagemagick
       binutils-mingw-w64-x86-64 dbus-x11 at-spi2-core python3-gi gir1.2-atspi-2.0
       desktop-file-utils appstream wmctrl binutils dpkg-dev dbus-daemon
-      mutter kwin-x11 kwin-style-breeze i3-wm
+      mutter kwin-x11 kwin-style-breeze fluxbox jwm pekwm i3-wm
       wine wine64 fonts-wine)
 
 want=("${build[@]}")

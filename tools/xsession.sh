@@ -3,7 +3,7 @@
 # for the end-to-end tests and for running the program on a machine with no
 # display.
 #
-#   tools/xsession.sh start DIR [--wm openbox|metacity|mutter|kwin|i3|none] [--dpi N]
+#   tools/xsession.sh start DIR [--wm openbox|metacity|mutter|kwin|fluxbox|jwm|pekwm|i3|none] [--dpi N]
 #                               [--size WxH] [--monitors N]
 #   tools/xsession.sh stop DIR
 #
@@ -36,7 +36,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/session-lib.sh"
 
 usage() {
     cat >&2 <<EOF
-usage: $PROG start DIR [--wm openbox|metacity|mutter|kwin|i3|none] [--dpi N] [--size WIDTHxHEIGHT]
+usage: $PROG start DIR [--wm openbox|metacity|mutter|kwin|fluxbox|jwm|pekwm|i3|none] [--dpi N] [--size WIDTHxHEIGHT]
                        [--monitors N]
        $PROG stop DIR
 EOF
@@ -179,6 +179,24 @@ start_wm() {
             wm_env+=(KWIN_COMPOSE=N QT_QPA_PLATFORM=xcb)
             cmd=(kwin_x11 --replace)
             ;;
+        fluxbox)
+            # Its default style sets a wallpaper through fbsetbg, which opens an
+            # xmessage window where no wallpaper setter is installed; the
+            # overlay keeps every style off the background.
+            mkdir -p "$home/.fluxbox"
+            echo "background: none" >"$home/.fluxbox/overlay"
+            cmd=(fluxbox)
+            ;;
+        jwm)
+            # Its system configuration: a tray along the bottom, which the
+            # work area leaves out.
+            cmd=(jwm)
+            ;;
+        pekwm)
+            # An older release: it sets no _NET_FRAME_EXTENTS and takes no
+            # EWMH move requests.
+            cmd=(pekwm)
+            ;;
         i3)
             # A tiling window manager: every new window is tiled.
             # No bar: the whole screen is the one tile.
@@ -223,7 +241,10 @@ cmd_start() {
             *) say "unknown option: $1"; usage ;;
         esac
     done
-    case $wm in openbox | metacity | mutter | kwin | i3 | none) ;; *) die "--wm must be openbox, metacity, mutter, kwin, i3 or none, not '$wm'" ;; esac
+    case $wm in
+        openbox | metacity | mutter | kwin | fluxbox | jwm | pekwm | i3 | none) ;;
+        *) die "--wm must be openbox, metacity, mutter, kwin, fluxbox, jwm, pekwm, i3 or none, not '$wm'" ;;
+    esac
     [[ $monitors =~ ^[12]$ ]] || die "--monitors must be 1 or 2, not '$monitors'"
     [[ $size =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || die "--size must look like 1024x768, not '$size'"
     [ -z "$dpi" ] || [[ $dpi =~ ^[1-9][0-9]*$ ]] || die "--dpi must be a positive whole number, not '$dpi'"

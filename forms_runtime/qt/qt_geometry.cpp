@@ -5,6 +5,7 @@
 #include "qt_events.h"
 #include "qt_window.h"
 
+#include <QScreen>
 #include <QWindow>
 
 namespace forms::qt {
@@ -160,8 +161,17 @@ void QtWindow::requestClientSize(QSize client) {
                     [&] { return carried() == client || carried() != old; });
     ws::releaseMinimumSize(m_window);
     // A window manager that granted the size only for the minimum cuts it
-    // to the screen as soon as the minimum goes: that is its answer too.
+    // to the screen once the minimum goes (jwm): that is its answer too.
+    // It does so after answering everything asked before, but a notice of
+    // the last answer can still pass for that: a window larger than the
+    // screen, which it alone cuts, waits a moment longer for the cut.
     windowSystem().roundTrip(m_window);
+    const QSize granted = carried();
+    const PixelMargins frame = extents();
+    const QSize screen = m_window->screen()->geometry().size();
+    if (granted.width() + frame.left + frame.right > screen.width() ||
+        granted.height() + frame.top + frame.bottom > screen.height())
+        ws::waitUntil([&] { return carried() != granted; }, std::chrono::milliseconds(kCutGraceMs));
     // Lets Qt take in the geometry the answers carried.
     ws::processEventsExceptInput();
 

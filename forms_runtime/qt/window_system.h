@@ -34,7 +34,8 @@ struct ConfigureNotes {
     int height = 0;
     quint64 placed = 0;
     QPoint position;
-    quint64 synthetic = 0; // sent by the window manager itself
+    quint64 synthetic = 0;     // sent by the window manager itself
+    quint32 lastSynthetic = 0; // the request the server had done last when it sent one
 };
 
 class WindowSystem {

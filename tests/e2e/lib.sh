@@ -95,15 +95,36 @@ e2e_client_geometry() {
 
 # e2e_frame_extents WIN: "LEFT RIGHT TOP BOTTOM" of the frame the window
 # manager put around WIN, read from _NET_FRAME_EXTENTS, which the window
-# manager sets on the client window itself. "0 0 0 0" when there is none
-# (no window manager, or not framed yet).
+# manager sets on the client window itself; where it sets none (an older
+# pekwm, i3), measured from the window tree: the client's ancestor just
+# below the root is the frame. "0 0 0 0" when there is none (no window
+# manager, or not framed yet).
 e2e_frame_extents() {
-    local line
+    local line frame root parent cx cy cw ch fx fy fw fh
     line=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null) || e2e_fail "xprop: no window $1"
     case $line in
-        *" = "*) echo "${line#* = }" | tr -d ',' ;;
-        *) echo "0 0 0 0" ;;
+        *" = "*)
+            echo "${line#* = }" | tr -d ','
+            return
+            ;;
     esac
+    root=$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
+    frame=$1
+    while parent=$(xwininfo -tree -id "$frame" 2>/dev/null | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p') &&
+        [ -n "$parent" ] && [ "$parent" != "$root" ]; do
+        frame=$parent
+    done
+    read -r cx cy cw ch <<<"$(e2e_client_geometry "$1")"
+    # The frame's own X border is part of it; xwininfo's corner is the
+    # border's.
+    read -r fx fy fw fh <<<"$(xwininfo -id "$frame" | awk -F: '
+        /Absolute upper-left X/ { x = $2 + 0 }
+        /Absolute upper-left Y/ { y = $2 + 0 }
+        /^ *Width:/  { w = $2 + 0 }
+        /^ *Height:/ { h = $2 + 0 }
+        /^ *Border width:/ { b = $2 + 0 }
+        END { printf "%d %d %d %d\n", x, y, w + 2 * b, h + 2 * b }')"
+    echo "$((cx - fx)) $((fx + fw - cx - cw)) $((cy - fy)) $((fy + fh - cy - ch))"
 }
 
 # e2e_outer_geometry WIN: "X Y WIDTH HEIGHT" of the window with its frame:
@@ -125,12 +146,16 @@ _e2e_is_managed() {
     local w=$1
     [ "$(e2e_map_state "$w")" = IsViewable ] || return 1
     [ "${XSESSION_WM:-none}" = none ] && return 0
-    xprop -id "$w" WM_STATE 2>/dev/null | grep -q 'window state: Normal' &&
-        xprop -id "$w" _NET_FRAME_EXTENTS 2>/dev/null | grep -q ' = '
+    xprop -id "$w" WM_STATE 2>/dev/null | grep -q 'window state: Normal' || return 1
+    xprop -id "$w" _NET_FRAME_EXTENTS 2>/dev/null | grep -q ' = ' && return 0
+    # A window manager that sets no frame extents still puts a frame window
+    # around the client.
+    ! xwininfo -tree -id "$w" | grep -q "Parent window id: $(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')"
 }
 
 # e2e_wait_managed WIN [SECONDS]: waits until WIN is viewable and, under a
-# window manager, managed (WM_STATE Normal) and framed (_NET_FRAME_EXTENTS).
+# window manager, managed (WM_STATE Normal) and framed (_NET_FRAME_EXTENTS,
+# or a frame window around it).
 e2e_wait_managed() {
     local w=$1 secs=${2:-$E2E_TIMEOUT}
     e2e_wait_until "$secs" _e2e_is_managed "$w" ||

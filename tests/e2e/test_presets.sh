@@ -9,6 +9,8 @@
 #   quarter   anywhere, also partly off the screen (openbox, KWin)
 #   titlebar  anywhere but with the title bar's top on the screen (metacity,
 #             mutter)
+#   workarea  anywhere, but a size larger than the screen is cut to the work
+#             area (jwm, once the program no longer holds its minimum size)
 # First, on a screenshot: the grey task bar is 24 device pixels high and ends
 # at the bottom of the client area.
 # A button that a large preset put off the screen is brought back by moving
@@ -17,7 +19,7 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../scenarios/presets.sh"
 
 rule=${1:-quarter}
-case $rule in quarter | titlebar) ;; *) e2e_fail "unknown position rule: $rule" ;; esac
+case $rule in quarter | titlebar | workarea) ;; *) e2e_fail "unknown rule: $rule" ;; esac
 [ "${XSESSION_WM:-none}" != none ] || e2e_skip "needs a window manager"
 read -r sw sh <<<"$(xdotool getdisplaygeometry)"
 read -r qw qh <<<"$(xrandr --listactivemonitors | sed -n 's|^ *0: [^ ]* \([0-9]*\)/[0-9]*x\([0-9]*\)/.*|\1 \2|p')"
@@ -26,6 +28,7 @@ read -r qw qh <<<"$(xrandr --listactivemonitors | sed -n 's|^ *0: [^ ]* \([0-9]*
 # ---- the driver: the window as the X server reports it, its controls as
 # AT-SPI does, which may be a moment after the window shows them.
 PRESET_LAG=$E2E_TIMEOUT
+PRESET_WORKAREA=$(xprop -root _NET_WORKAREA | awk -F'= ' '{ split($2, a, ", "); print a[3], a[4] }')
 preset_outer() { e2e_outer_geometry "$win"; }
 preset_settled() {
     e2e_wait_stable "$win"

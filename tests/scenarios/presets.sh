@@ -29,6 +29,7 @@ preset_at_quarter() {
 #             partly off the screen
 #   titlebar  the same, but with the title bar's top kept on the screen:
 #             y = max(0, quarter)
+#   workarea  as quarter; only the size differs (preset_granted)
 preset_placed() {
     local rule=$1 x=$2 y=$3 sw=$4 sh=$5 w=$6 h=$7
     preset_at_quarter "$x" "$sw" "$w" || return 1
@@ -37,6 +38,20 @@ preset_placed() {
     else
         preset_at_quarter "$y" "$sh" "$h"
     fi
+}
+
+# preset_granted RULE W H SCREEN_W SCREEN_H: "W H" the window manager grants
+# for a preset of W x H. Under the rule workarea (jwm) a dimension larger
+# than the screen is cut to the work area's (PRESET_WORKAREA, "W H", set by
+# the driver); every other rule grants the preset in full.
+preset_granted() {
+    local rule=$1 w=$2 h=$3 sw=$4 sh=$5 ww wh
+    if [ "$rule" = workarea ]; then
+        read -r ww wh <<<"$PRESET_WORKAREA"
+        ((w <= sw)) || w=$ww
+        ((h <= sh)) || h=$wh
+    fi
+    echo "$w $h"
 }
 
 # ---------------------------------------------------------------- the checks
@@ -72,7 +87,8 @@ _preset_at_place() {
 # and the checked buttons. Sets PRESET_ROW to the line of the table.
 preset_expect() {
     local name=$1 rule=$2 sw=$3 sh=$4 lag=$5 w h outer x y gw gh readout where
-    read -r w h <<<"$(preset_size "$name")"
+    # shellcheck disable=SC2046 # the preset's size is two words
+    read -r w h <<<"$(preset_granted "$rule" $(preset_size "$name") "$sw" "$sh")"
     where="(($sw - $w) / 4, ($sh - $h) / 4) to the pixel"
     [ "$rule" != titlebar ] || where+=", y = 0 where that lies above the screen"
     e2e_wait_output "1 1 1" "'$name' (shown checked enabled)" preset_flags "$name"
@@ -85,7 +101,7 @@ preset_expect() {
     e2e_check "position $x,$y after '$name' is $where" preset_placed "$rule" "$x" "$y" "$sw" "$sh" "$w" "$h"
     e2e_check_output "$lag" "$name" "checked buttons after '$name'" preset_checked
     e2e_check_output 0 "1 0 0" "Custom Size (shown checked enabled) after '$name'" preset_flags "Custom Size"
-    PRESET_ROW=$(printf '%-12s %-10s %-12s %s' "${w}x$h" "${gw}x$gh" "$x,$y" "${readout#Current screen size = }")
+    PRESET_ROW=$(printf '%-12s %-10s %-12s %s' "${name// X /x}" "${gw}x$gh" "$x,$y" "${readout#Current screen size = }")
 }
 
 # presets_check_start RULE SCREEN_W SCREEN_H: at start-up the window is in

@@ -19,7 +19,7 @@ bool Watcher::nativeEventFilter(const QByteArray& eventType, void* message, qint
     switch (event->response_type & 0x7F) {
     case XCB_CONFIGURE_NOTIFY:
         configured(*reinterpret_cast<const xcb_configure_notify_event_t*>(event),
-                   (event->response_type & 0x80) != 0);
+                   (event->response_type & 0x80) != 0, event->full_sequence);
         break;
     case XCB_REPARENT_NOTIFY:
         reparented(*reinterpret_cast<const xcb_reparent_notify_event_t*>(event));
@@ -43,12 +43,15 @@ std::optional<PixelMargins> Watcher::cachedFrame(xcb_window_t window) const {
     return std::nullopt;
 }
 
-void Watcher::configured(const xcb_configure_notify_event_t& e, bool synthetic) {
+void Watcher::configured(const xcb_configure_notify_event_t& e, bool synthetic, quint32 sequence) {
     ws::ConfigureNotes& notes = m_configures[e.window];
     ++notes.count;
     notes.width = e.width;
     notes.height = e.height;
-    notes.synthetic += synthetic ? 1 : 0;
+    if (synthetic) {
+        ++notes.synthetic;
+        notes.lastSynthetic = sequence;
+    }
     // A real notification of a framed window is relative to the frame.
     if (synthetic || !m_framed.contains(e.window)) {
         ++notes.placed;

@@ -34,7 +34,7 @@ public:
     bool framed(xcb_window_t window) const { return m_framed.contains(window); }
 
 private:
-    void configured(const xcb_configure_notify_event_t& event, bool synthetic);
+    void configured(const xcb_configure_notify_event_t& event, bool synthetic, quint32 sequence);
     void reparented(const xcb_reparent_notify_event_t& event);
     void frameChanged(xcb_window_t window);
 
