@@ -2,8 +2,8 @@
 # The Debian package: CPack builds it from the build folder; its control
 # fields name the project, its version and the shared libraries the program
 # needs (Qt's among them); it holds exactly the program, the desktop entry,
-# the metainfo and the two icons, under /usr, as `cmake --install` lays them
-# out; unpacked into a scratch root, the installed program is still hardened,
+# the metainfo and the icons of every size, under /usr, as `cmake --install`
+# lays them out; unpacked into a scratch root, the installed program is still hardened,
 # starts, shows "Vistrum V2.1" at an outer 640 x 480 and ends with Ctrl+Q
 # with status 0.
 #
@@ -59,11 +59,12 @@ e2e_log "ok: Depends lists Qt's, the C and the C++ library with version bounds"
 
 # ---------------------------------------------------------------- contents
 
+icon_sizes=(16 32 48 64 128 256)
 expected_files=$(sort <<EOF
 ./usr/bin/vistrum
 ./usr/share/applications/$app_id.desktop
-./usr/share/icons/hicolor/16x16/apps/$app_id.png
-./usr/share/icons/hicolor/32x32/apps/$app_id.png
+$(for size in "${icon_sizes[@]}"; do echo "./usr/share/icons/hicolor/${size}x$size/apps/$app_id.png"; done)
+./usr/share/icons/hicolor/scalable/apps/$app_id.svg
 ./usr/share/metainfo/$app_id.metainfo.xml
 EOF
 )
@@ -97,10 +98,12 @@ e2e_assert "the installed desktop entry is ours" \
     cmp "$res/$app_id.desktop" "$root/usr/share/applications/$app_id.desktop"
 e2e_assert "the installed metainfo is ours" \
     cmp "$res/$app_id.metainfo.xml" "$root/usr/share/metainfo/$app_id.metainfo.xml"
-for size in 16 32; do
+for size in "${icon_sizes[@]}"; do
     e2e_assert "the installed ${size}x$size icon is ours" \
         cmp "$res/icons/vistrum-$size.png" "$root/usr/share/icons/hicolor/${size}x$size/apps/$app_id.png"
 done
+e2e_assert "the installed scalable icon is ours" \
+    cmp "$res/icons/vistrum.svg" "$root/usr/share/icons/hicolor/scalable/apps/$app_id.svg"
 # Stripped, so no debug information to look for the fortify wrappers in;
 # the rest of the hardening must survive packaging.
 bash "${PACKAGING_CHECK_HARDENING:?}" --no-fortify "$root/usr/bin/vistrum" ||
