@@ -10,7 +10,7 @@ test=(xvfb xauth openbox metacity xdotool x11-utils x11-xserver-utils imagemagic
       desktop-file-utils appstream wmctrl binutils dpkg-dev dbus-daemon
       mutter kwin-x11 kwin-style-breeze i3-wm
       wine wine64 fonts-wine
-      libgdk-pixbuf2.0-bin librsvg2-common)
+      lintian libgdk-pixbuf2.0-bin librsvg2-common)
 
 want=("${build[@]}")
 if [ "${1:-}" = test ] || [ "${1:-}" = run ]; then
