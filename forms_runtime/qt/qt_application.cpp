@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <mutex>
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace forms {
@@ -162,7 +161,12 @@ Application::Application(int& argc, char** argv, const AppInfo& info)
     const QtMessageHandler previous = qInstallMessageHandler(holdMessage);
     m_native->app.emplace(argc, argv); // argv is the program's name alone
     qInstallMessageHandler(previous);
-    for (const HeldMessage& held : std::exchange(g_held, {})) {
+    std::vector<HeldMessage> heldMessages;
+    {
+        const std::lock_guard lock(g_heldMutex);
+        heldMessages.swap(g_held);
+    }
+    for (const HeldMessage& held : heldMessages) {
         const QMessageLogContext context(held.file.constData(), held.line,
                                          held.function.constData(), held.category.constData());
         previous(held.type, context, held.text);
