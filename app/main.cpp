@@ -1,8 +1,11 @@
-// Start-up and shutdown: the main window is made from its layout and shown
-// (Load, the first Resize, the first Activate); from then on the program is
-// its event handlers, until Exit, the main window's close box or an error.
+// Start-up and shutdown: the command line is read first (--help and
+// --version print and end); then the main window is made from its layout
+// and shown (Load, the first Resize, the first Activate); from then on the
+// program is its event handlers, until Exit, the main window's close box or
+// an error.
 
 #include "application.h"
+#include "command_line.h"
 #include "runtime.h"
 #include "vistrum_version.h"
 #include "vt_main.h"
@@ -12,7 +15,18 @@
 
 int main(int argc, char* argv[]) {
     using namespace vistrum;
-    forms::Application app(argc, argv,
+    const CommandLine commandLine = readCommandLine(argc, argv);
+    if (!commandLine.run) {
+        std::fputs(commandLine.output.c_str(), stdout);
+        std::fputs(commandLine.error.c_str(), stderr);
+        return commandLine.status;
+    }
+
+    // The platform gets the program's name and no argument.
+    char name[] = "vistrum";
+    char* platformArgv[] = {argc > 0 ? argv[0] : name, nullptr};
+    int platformArgc = 1;
+    forms::Application app(platformArgc, platformArgv,
                            {version::productName, version::full, version::appId, "vistrum"});
     if (!app.problem().empty()) {
         std::fprintf(stderr, "vistrum: %s\n", app.problem().c_str());

@@ -1,11 +1,14 @@
 # The Debian package, built by `make package` (cpack -G DEB in the build
 # folder): what `cmake --install` puts under /usr, that is bin/vistrum, the
-# desktop entry, the AppStream metainfo and the hicolor icons. The version is
-# the project's; the dependencies are the shared libraries the program really
-# links (Qt's among them), found by dpkg-shlibdeps (package dpkg-dev), so that
-# `apt-get install ./vistrum_<version>_<arch>.deb` pulls them in.
+# desktop entry, the AppStream metainfo, the hicolor icons, the manual page
+# and, in share/doc/vistrum, the changelog and the copyright file (see
+# resources/CMakeLists.txt); lintian finds no error or warning in it. The
+# version is the project's; the dependencies are the shared libraries the
+# program really links (Qt's among them), found by dpkg-shlibdeps (package
+# dpkg-dev), so that `apt-get install ./vistrum_<version>_<arch>.deb` pulls
+# them in.
 # The Windows build (build/win64) makes vistrum-<version>-win64.zip instead:
-# vistrum.exe and a short readme in a folder of that name.
+# vistrum.exe, a short readme and the licence in a folder of that name.
 # Included from the top-level CMakeLists.txt.
 
 set(CPACK_PACKAGE_NAME vistrum)

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The Debian package: CPack builds it from the build folder; its control
-# fields name the project, its version and the shared libraries the program
-# needs (Qt's among them); it holds exactly the program, the desktop entry,
-# the metainfo and the two icons, under /usr, as `cmake --install` lays them
-# out; unpacked into a scratch root, the installed program is still hardened,
-# starts, shows "Vistrum V2.1" at an outer 640 x 480 and ends with Ctrl+Q
-# with status 0.
+# The Debian package: CPack builds it from the build folder; lintian finds
+# no error and no warning in it; its control fields name the project, its
+# version and the shared libraries the program needs (Qt's among them); it
+# holds exactly the program, the desktop entry, the metainfo, the icons of
+# every size, the manual page, the changelog and the copyright file, under
+# /usr, as `cmake --install` lays them out; the copyright file carries the
+# terms of LICENSE and the changelog the package's version; unpacked into a
+# scratch root, the installed program is still hardened, starts, shows
+# "Vistrum V2.1" at an outer 640 x 480 and ends with Ctrl+Q with status 0.
 #
 # Inputs (from tests/packaging/CMakeLists.txt): PACKAGING_BUILD_DIR,
 # PACKAGING_WORK_DIR, PACKAGING_RESOURCES_DIR, PACKAGING_APP_ID,
@@ -13,7 +15,7 @@
 source "$(dirname "$0")/../e2e/lib.sh"
 source "$(dirname "$0")/checks.sh"
 
-packaging_require cpack cmake dpkg dpkg-deb dpkg-shlibdeps readelf
+packaging_require cpack cmake dpkg dpkg-deb dpkg-shlibdeps dpkg-parsechangelog readelf lintian
 build=${PACKAGING_BUILD_DIR:?}
 work=${PACKAGING_WORK_DIR:?}
 app_id=${PACKAGING_APP_ID:?}
@@ -32,6 +34,16 @@ mapfile -t debs < <(find "$work/out" -maxdepth 1 -name '*.deb')
 e2e_assert_eq 1 "${#debs[@]}" "number of .deb files CPack made"
 deb=${debs[0]}
 e2e_assert_eq "vistrum_${version}_${arch}.deb" "$(basename "$deb")" "file name of the package"
+
+# ---------------------------------------------------------------- lintian
+
+# Debian's own checker; only errors and warnings fail, its informational
+# notes are shown.
+lintian --display-info --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+    e2e_fail "lintian finds errors or warnings:
+$(cat "$work/lintian.log")"
+e2e_log "ok: lintian finds no error and no warning; it says:"
+sed 's/^/    /' "$work/lintian.log"
 
 # ---------------------------------------------------------------- control fields
 
@@ -59,12 +71,16 @@ e2e_log "ok: Depends lists Qt's, the C and the C++ library with version bounds"
 
 # ---------------------------------------------------------------- contents
 
+icon_sizes=(16 32 48 64 128 256)
 expected_files=$(sort <<EOF
 ./usr/bin/vistrum
 ./usr/share/applications/$app_id.desktop
-./usr/share/icons/hicolor/16x16/apps/$app_id.png
-./usr/share/icons/hicolor/32x32/apps/$app_id.png
+$(for size in "${icon_sizes[@]}"; do echo "./usr/share/icons/hicolor/${size}x$size/apps/$app_id.png"; done)
+./usr/share/icons/hicolor/scalable/apps/$app_id.svg
 ./usr/share/metainfo/$app_id.metainfo.xml
+./usr/share/doc/vistrum/changelog.gz
+./usr/share/doc/vistrum/copyright
+./usr/share/man/man1/vistrum.1.gz
 EOF
 )
 listing=$(dpkg-deb -c "$deb")
@@ -97,10 +113,22 @@ e2e_assert "the installed desktop entry is ours" \
     cmp "$res/$app_id.desktop" "$root/usr/share/applications/$app_id.desktop"
 e2e_assert "the installed metainfo is ours" \
     cmp "$res/$app_id.metainfo.xml" "$root/usr/share/metainfo/$app_id.metainfo.xml"
-for size in 16 32; do
+for size in "${icon_sizes[@]}"; do
     e2e_assert "the installed ${size}x$size icon is ours" \
         cmp "$res/icons/vistrum-$size.png" "$root/usr/share/icons/hicolor/${size}x$size/apps/$app_id.png"
 done
+e2e_assert "the installed scalable icon is ours" \
+    cmp "$res/icons/vistrum.svg" "$root/usr/share/icons/hicolor/scalable/apps/$app_id.svg"
+# The terms in the copyright file's last paragraph (indented by a space,
+# empty lines written ".") are those of LICENSE, after its copyright line.
+doc=$root/usr/share/doc/vistrum
+e2e_assert "the copyright file carries the terms of LICENSE" diff \
+    <(sed '1,/^Copyright (c) /d' "$res/../LICENSE" | sed '1{/^$/d}') \
+    <(awk '/^License: Expat$/ { text = ""; next } { text = text $0 "\n" } END { printf "%s", text }' \
+        "$doc/copyright" | sed 's/^ //; s/^\.$//')
+zcat "$doc/changelog.gz" >"$work/changelog"
+e2e_assert_eq "$version" "$(dpkg-parsechangelog -l "$work/changelog" -S Version)" \
+    "version of the latest changelog entry"
 # Stripped, so no debug information to look for the fortify wrappers in;
 # the rest of the hardening must survive packaging.
 bash "${PACKAGING_CHECK_HARDENING:?}" --no-fortify "$root/usr/bin/vistrum" ||

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows zip: CPack makes vistrum-<version>-win64.zip from the Windows
-# build; it holds exactly a folder of that name with vistrum.exe and
-# README.txt, and the executable needs no DLL beside it, only the system's.
+# build; it holds exactly a folder of that name with vistrum.exe, README.txt
+# and LICENSE.txt (the LICENSE of the source), and the executable needs no
+# DLL beside it, only the system's.
 #
 #   test_zip.sh WINDOWS_BUILD_DIR WORK_DIR VERSION
 set -euo pipefail
@@ -22,9 +23,11 @@ with zipfile.ZipFile(sys.argv[1]) as z:
     names = sorted(z.namelist())
     print("zip holds:", names)
     top = sys.argv[1].rsplit("/", 1)[1][:-len(".zip")]
-    sys.exit(names != [f"{top}/README.txt", f"{top}/vistrum.exe"] or z.extractall(sys.argv[2]))
+    sys.exit(names != [f"{top}/LICENSE.txt", f"{top}/README.txt", f"{top}/vistrum.exe"]
+             or z.extractall(sys.argv[2]))
 PY
 grep -q "vistrum.exe" "$work/unpacked/$name/README.txt" || fail "the readme does not say what to run"
+cmp "$(dirname "$0")/../../LICENSE" "$work/unpacked/$name/LICENSE.txt" || fail "LICENSE.txt is not LICENSE"
 
 # The system's own DLLs only: no MinGW run-time (libstdc++, libgcc, winpthread).
 mapfile -t dlls < <(x86_64-w64-mingw32-objdump -p "$work/unpacked/$name/vistrum.exe" |

@@ -1,18 +1,23 @@
 #!/usr/bin/env python3
-"""Reads the committed icon files back: the PNGs use only the sixteen standard
-colours on a transparent background, the ICO holds exactly a 16 x 16 and a
-32 x 32 16-colour bitmap showing the same pixels, and make-icons.py still
-produces exactly the committed files.
+"""Reads the committed icon files back: the PNGs of every size use only the
+sixteen standard colours on a transparent background, and no larger one is a
+smaller one scaled up; the ICO holds the 16, 32 and 48 pixel pictures as
+16-colour bitmaps and the 256 pixel one as a PNG, each showing the same
+pixels as its PNG; the SVG, as librsvg draws it at 256 pixels (the library
+desktops draw SVG icons with, here through gdk-pixbuf-thumbnailer), is the
+256 pixel PNG; and make-icons.py still produces exactly the committed files.
 
 Usage: check_icons.py ICONS_DIR
 """
 
 import os
+import shutil
 import struct
 import subprocess
 import sys
 import tempfile
 import unittest
+import xml.etree.ElementTree as ET
 import zlib
 
 STANDARD_COLOURS = {
@@ -21,7 +26,8 @@ STANDARD_COLOURS = {
     (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
     (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
 }
-SIZES = (16, 32)
+SIZES = (16, 32, 48, 64, 128, 256)
+ICO_SIZES = (16, 32, 48, 256)
 ICONS_DIR = None
 
 
@@ -87,7 +93,8 @@ def decode_png(data):
 
 
 def decode_ico(data):
-    """{size: (colour table, rows of (r, g, b, a))} for the 4-bit bitmaps of an ICO."""
+    """{size: (colour table or None, rows of (r, g, b, a))} for the images of
+    an ICO: 4-bit bitmaps with their colour table, PNGs without one."""
     reserved, kind, count = struct.unpack_from("<HHH", data, 0)
     if (reserved, kind) != (0, 1):
         raise ValueError("not an ICO")
@@ -95,13 +102,20 @@ def decode_ico(data):
     for i in range(count):
         width, height, colours, _, planes, bits, size, offset = struct.unpack_from(
             "<BBBBHHII", data, 6 + 16 * i)
+        width, height = width or 256, height or 256
+        if offset + size > len(data):
+            raise ValueError(f"entry {i} runs past the end of the file")
+        if data[offset:offset + 8] == b"\x89PNG\r\n\x1a\n":
+            png_width, png_height, rows = decode_png(data[offset:offset + size])
+            if (png_width, png_height) != (width, height) or (colours, planes, bits) != (0, 1, 32):
+                raise ValueError(f"entry {i} does not describe its PNG as 32-bit {width} x {height}")
+            images[width] = (None, rows)
+            continue
         if (colours, planes, bits) != (16, 1, 4):
             raise ValueError(f"entry {i} is not a 16-colour bitmap")
         header = struct.unpack_from("<IiiHHIIiiII", data, offset)
         if header[0] != 40 or header[3:6] != (1, 4, 0) or header[1] != width or header[2] != 2 * height:
             raise ValueError(f"entry {i} does not start with a 4-bit BITMAPINFOHEADER of its size")
-        if offset + size > len(data):
-            raise ValueError(f"entry {i} runs past the end of the file")
         table_at = offset + 40
         table = [tuple(reversed(data[table_at + 4 * c:table_at + 4 * c + 3])) for c in range(16)]
         xor_stride = (width * 4 + 31) // 32 * 4
@@ -123,6 +137,15 @@ def decode_ico(data):
     return images
 
 
+def normalised(pixels):
+    """Transparent pixels as (0, 0, 0, 0), whatever colour a file stores for them."""
+    return [[p if p[3] else (0, 0, 0, 0) for p in row] for row in pixels]
+
+
+def png_pixels(name):
+    return normalised(decode_png(read(name))[2])
+
+
 class Pngs(unittest.TestCase):
     def test_size_and_sixteen_colours_on_transparent_background(self):
         for size in SIZES:
@@ -141,18 +164,45 @@ class Pngs(unittest.TestCase):
                 self.assertLess(opaque, size * size, "the background is not transparent")
 
 
+    def test_each_size_is_drawn_for_itself_not_scaled_up(self):
+        for small, large in zip(SIZES, SIZES[1:]):
+            if large % small:
+                continue
+            factor = large // small
+            with self.subTest(small=small, large=large):
+                pixels = png_pixels(f"vistrum-{small}.png")
+                scaled = [[p for p in row for _ in range(factor)] for row in pixels for _ in range(factor)]
+                self.assertNotEqual(png_pixels(f"vistrum-{large}.png"), scaled)
+
+
 class Ico(unittest.TestCase):
-    def test_holds_a_16_and_a_32_bitmap_matching_the_pngs(self):
+    def test_holds_16_32_and_48_as_bitmaps_and_256_as_png_matching_the_pngs(self):
         images = decode_ico(read("vistrum.ico"))
-        self.assertEqual(sorted(images), list(SIZES))
-        for size in SIZES:
+        self.assertEqual(sorted(images), list(ICO_SIZES))
+        for size in ICO_SIZES:
             with self.subTest(size=size):
                 table, rows = images[size]
-                self.assertEqual(set(table), STANDARD_COLOURS)
-                _, _, png = decode_png(read(f"vistrum-{size}.png"))
-                # Transparent pixels compare as (0, 0, 0, 0) whatever colour the PNG stores.
-                png = [[p if p[3] else (0, 0, 0, 0) for p in row] for row in png]
-                self.assertEqual(rows, png)
+                if size <= 48:
+                    self.assertEqual(set(table), STANDARD_COLOURS)
+                self.assertEqual(normalised(rows), png_pixels(f"vistrum-{size}.png"))
+
+
+class Svg(unittest.TestCase):
+    def test_is_square_and_draws_as_the_256_pixel_png(self):
+        root = ET.fromstring(read("vistrum.svg"))
+        self.assertEqual(root.tag, "{http://www.w3.org/2000/svg}svg")
+        self.assertEqual(root.get("viewBox"), "0 0 256 256")
+        renderer = shutil.which("gdk-pixbuf-thumbnailer")
+        self.assertIsNotNone(renderer, "gdk-pixbuf-thumbnailer not found: install "
+                             "libgdk-pixbuf2.0-bin and librsvg2-common")
+        with tempfile.TemporaryDirectory() as out:
+            drawn = os.path.join(out, "drawn.png")
+            subprocess.run([renderer, "-s", "256", os.path.join(ICONS_DIR, "vistrum.svg"), drawn],
+                           check=True)
+            with open(drawn, "rb") as f:
+                width, height, pixels = decode_png(f.read())
+        self.assertEqual((width, height), (256, 256))
+        self.assertEqual(normalised(pixels), png_pixels("vistrum-256.png"))
 
 
 class Generator(unittest.TestCase):
@@ -165,7 +215,8 @@ class Generator(unittest.TestCase):
                     self.assertTrue(f.read() == read(name),
                                     f"{name} is out of date: run resources/icons/make-icons.py")
             self.assertEqual(sorted(os.listdir(out)),
-                             ["vistrum-16.png", "vistrum-32.png", "vistrum.ico"])
+                             sorted([f"vistrum-{size}.png" for size in SIZES] +
+                                    ["vistrum.ico", "vistrum.svg"]))
 
 
 if __name__ == "__main__":

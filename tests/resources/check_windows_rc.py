@@ -143,22 +143,25 @@ class CompiledResources(unittest.TestCase):
         variables = {v[0]: v[1] for v in blocks["VarFileInfo"][2]}
         self.assertEqual(variables.get("Translation"), bytes([0x09, 0x04, 0xB0, 0x04]))
 
-    def test_icon_1_holds_both_images_of_the_ico(self):
+    def test_icon_1_holds_every_image_of_the_ico(self):
         self.assertIn((RT_GROUP_ICON, 1), self.entries, "no ICON with id 1")
         group = self.entries[(RT_GROUP_ICON, 1)][1]
         reserved, kind, count = struct.unpack_from("<HHH", group, 0)
-        self.assertEqual((reserved, kind, count), (0, 1, 2))
+        self.assertEqual((reserved, kind, count), (0, 1, 4))
         with open(ARGS.ico, "rb") as f:
             ico = f.read()
         for i in range(count):
             width, height, colours, _, _, bits, size, icon_id = struct.unpack_from(
                 "<BBBBHHIH", group, 6 + 14 * i)
-            offset = struct.unpack_from("<I", ico, 6 + 16 * i + 12)[0]
-            self.assertEqual((width, height, colours, bits), (ico[6 + 16 * i], ico[7 + 16 * i], 16, 4))
+            ico_width, ico_height, ico_colours, _, _, ico_bits, _, offset = struct.unpack_from(
+                "<BBBBHHII", ico, 6 + 16 * i)
+            self.assertEqual((width, height, colours, bits),
+                             (ico_width, ico_height, ico_colours, ico_bits))
             self.assertIn((RT_ICON, icon_id), self.entries)
             self.assertEqual(self.entries[(RT_ICON, icon_id)][1], ico[offset:offset + size])
+        # 256 is written as 0.
         sizes = sorted(group[6 + 14 * i] for i in range(count))
-        self.assertEqual(sizes, [16, 32])
+        self.assertEqual(sizes, [0, 16, 32, 48])
 
     def test_manifest_declares_per_monitor_dpi_awareness(self):
         self.assertIn((RT_MANIFEST, 1), self.entries, "no manifest with id 1")
