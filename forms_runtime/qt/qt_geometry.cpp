@@ -160,18 +160,14 @@ void QtWindow::requestClientSize(QSize client) {
         awaitAnswer([this] { return windowSystem().configureNotes(m_window).count; }, seen,
                     [&] { return carried() == client || carried() != old; });
     ws::releaseMinimumSize(m_window);
-    // A window manager that granted the size only for the minimum cuts it
-    // to the screen once the minimum goes (jwm): that is its answer too.
-    // It does so after answering everything asked before, but a notice of
-    // the last answer can still pass for that: a window larger than the
-    // screen, which it alone cuts, waits a moment longer for the cut.
-    windowSystem().roundTrip(m_window);
-    const QSize granted = carried();
+    // A window manager that granted a size larger than the screen only for
+    // the minimum cuts it to the screen once the minimum goes (jwm): that
+    // is its answer too, which a round trip brings in.
     const PixelMargins frame = extents();
     const QSize screen = m_window->screen()->geometry().size();
-    if (granted.width() + frame.left + frame.right > screen.width() ||
-        granted.height() + frame.top + frame.bottom > screen.height())
-        ws::waitUntil([&] { return carried() != granted; }, std::chrono::milliseconds(kCutGraceMs));
+    if (carried().width() + frame.left + frame.right > screen.width() ||
+        carried().height() + frame.top + frame.bottom > screen.height())
+        windowSystem().roundTrip(m_window);
     // Lets Qt take in the geometry the answers carried.
     ws::processEventsExceptInput();
 

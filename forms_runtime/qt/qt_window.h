@@ -72,8 +72,6 @@ public:
     static constexpr int kAnswerTimeoutMs = 500;
     // How long an answer that changed nothing waits for a later one.
     static constexpr int kRefusalGraceMs = 30;
-    // How long a window larger than the screen waits for being cut to it.
-    static constexpr int kCutGraceMs = 60;
 
     Form& form() const { return m_form; }
     QWidget* window() const;

@@ -113,28 +113,30 @@ public:
     }
 
     // The window manager answers a request that changes nothing with a
-    // synthetic ConfigureNotify, after all it was sent before. Its answer is
-    // the first synthetic notification the server sends after doing the
-    // request: the one to the last request, which the window manager sends
-    // just after the real one, may still be on its way and must not pass
-    // for it.
+    // synthetic ConfigureNotify, after all it was sent before. The notice
+    // answering the last request, which the window manager sends just after
+    // the real one, may still be on its way and pass for that answer; so
+    // two such requests are made, the second once the first is answered:
+    // its answer comes after the first's, which comes after all before.
     void roundTrip(QWidget* window) override {
-        if (m_roundTrips == Answers::Never)
-            return;
         const xcb_window_t id = idOf(window);
-        const uint32_t borderWidth = 0; // as it is
-        const quint32 request =
-            xcb_configure_window(m_c, id, XCB_CONFIG_WINDOW_BORDER_WIDTH, &borderWidth).sequence;
-        xcb_flush(m_c);
-        const bool answered = waitUntil(
-            [&] {
-                const ConfigureNotes notes = m_watcher->configureNotes(id);
-                return notes.synthetic > 0 &&
-                       static_cast<qint32>(notes.lastSynthetic - request) >= 0;
-            },
-            std::chrono::milliseconds(250));
-        if (m_roundTrips == Answers::Unknown)
-            m_roundTrips = answered ? Answers::Always : Answers::Never;
+        for (int request = 0; request < 2 && m_roundTrips != Answers::Never; ++request) {
+            const quint64 seen = m_watcher->configureNotes(id).synthetic;
+            const uint32_t borderWidth = 0; // as it is
+            const quint32 sent =
+                xcb_configure_window(m_c, id, XCB_CONFIG_WINDOW_BORDER_WIDTH, &borderWidth)
+                    .sequence;
+            xcb_flush(m_c);
+            const bool answered = waitUntil(
+                [&] {
+                    const ConfigureNotes notes = m_watcher->configureNotes(id);
+                    return notes.synthetic > seen &&
+                           static_cast<qint32>(notes.lastSynthetic - sent) >= 0;
+                },
+                std::chrono::milliseconds(250));
+            if (m_roundTrips == Answers::Unknown)
+                m_roundTrips = answered ? Answers::Always : Answers::Never;
+        }
     }
 
     void setTitle(const QWidget* window, const QString& title) override {
