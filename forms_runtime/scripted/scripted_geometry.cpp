@@ -80,10 +80,10 @@ void ScriptedWindow::askForClientSize(PixelSize client) {
 // window manager did before it: what it did in reply to the last request
 // (cutting a size it first granted) is in once this is answered.
 void ScriptedWindow::roundTrip() {
-    bool answered = false;
+    const unsigned long seen = m_roundTrips;
     if (const auto after = m_platform.script().answerAfter)
-        m_platform.schedule(*after, [&answered] { answered = true; });
-    m_platform.waitUntil([&] { return answered; }, kAnswerTimeout);
+        m_platform.schedule(*after, [this] { ++m_roundTrips; });
+    m_platform.waitUntil([&] { return m_roundTrips > seen; }, kAnswerTimeout);
 }
 
 void ScriptedWindow::requestOuterSize(PixelSize wanted) {

@@ -111,7 +111,8 @@ private:
     bool m_mapped = false;
     bool m_minimised = false;
     bool m_maximised = false;
-    unsigned long m_answers = 0; // notifications of size or place
+    unsigned long m_answers = 0;    // notifications of size or place
+    unsigned long m_roundTrips = 0; // answers to requests that change nothing
     OleColor m_backColor = 0;
     bool m_paintHeld = false;
     int m_paints = 0;

@@ -26,10 +26,17 @@ class X11WindowSystem final : public WindowSystem {
 public:
     X11WindowSystem(xcb_connection_t* c, std::function<void(quintptr)> frameChanged)
         : m_c(c)
-        , m_watcher(new Watcher(std::move(frameChanged))) {
-        // Lives as long as the application, which may outlive this object.
-        QCoreApplication::instance()->installNativeEventFilter(m_watcher);
+        , m_watcher(std::move(frameChanged)) {
+        QCoreApplication::instance()->installNativeEventFilter(&m_watcher);
     }
+    ~X11WindowSystem() override {
+        // The application, if it is still there, must not call a watcher
+        // that has gone.
+        if (QCoreApplication* app = QCoreApplication::instance())
+            app->removeNativeEventFilter(&m_watcher);
+    }
+    X11WindowSystem(const X11WindowSystem&) = delete;
+    X11WindowSystem& operator=(const X11WindowSystem&) = delete;
 
     bool hasWindowManager() const override { return windowManagerRuns(m_c); }
 
@@ -39,16 +46,16 @@ public:
         const xcb_window_t id = idOf(window);
         if (id == 0)
             return std::nullopt;
-        if (auto cached = m_watcher->cachedFrame(id))
+        if (auto cached = m_watcher.cachedFrame(id))
             return cached;
-        if (m_watcher->unframed(id))
+        if (m_watcher.unframed(id))
             return PixelMargins{};
         const auto v = property32(m_c, id, atom(m_c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
         if (v.size() != 4) {
             // A window manager that frames windows without saying how (an
             // older pekwm): the frame window around the client tells,
             // which Qt measures.
-            if (!m_watcher->framed(id))
+            if (!m_watcher.framed(id))
                 return std::nullopt;
             const QRect frame = window->frameGeometry();
             const QRect client = window->geometry();
@@ -58,7 +65,7 @@ public:
         // _NET_FRAME_EXTENTS lists left, right, top, bottom.
         const PixelMargins frame{static_cast<int>(v[0]), static_cast<int>(v[2]),
                                  static_cast<int>(v[1]), static_cast<int>(v[3])};
-        m_watcher->cacheFrame(id, frame);
+        m_watcher.cacheFrame(id, frame);
         return frame;
     }
 
@@ -82,7 +89,7 @@ public:
     bool reportsAnswers() const override { return true; }
 
     ConfigureNotes configureNotes(const QWidget* window) const override {
-        return m_watcher->configureNotes(idOf(window));
+        return m_watcher.configureNotes(idOf(window));
     }
 
     // Where the window manager takes EWMH move requests, the move goes as
@@ -121,7 +128,7 @@ public:
     void roundTrip(QWidget* window) override {
         const xcb_window_t id = idOf(window);
         for (int request = 0; request < 2 && m_roundTrips != Answers::Never; ++request) {
-            const quint64 seen = m_watcher->configureNotes(id).synthetic;
+            const quint64 seen = m_watcher.configureNotes(id).synthetic;
             const uint32_t borderWidth = 0; // as it is
             const quint32 sent =
                 xcb_configure_window(m_c, id, XCB_CONFIG_WINDOW_BORDER_WIDTH, &borderWidth)
@@ -129,7 +136,7 @@ public:
             xcb_flush(m_c);
             const bool answered = waitUntil(
                 [&] {
-                    const ConfigureNotes notes = m_watcher->configureNotes(id);
+                    const ConfigureNotes notes = m_watcher.configureNotes(id);
                     return notes.synthetic > seen &&
                            static_cast<qint32>(notes.lastSynthetic - sent) >= 0;
                 },
@@ -170,7 +177,7 @@ private:
     enum class Answers : std::uint8_t { Unknown, Always, Never };
 
     xcb_connection_t* m_c;
-    Watcher* m_watcher;
+    mutable Watcher m_watcher; // its frame cache fills as frames are read
     Answers m_roundTrips = Answers::Unknown;
 };
 
