@@ -29,11 +29,21 @@ void becomeDpiAware() {
     SetProcessDPIAware();
 }
 
+// The system's DPI, the screen's for a program aware of each monitor's:
+// the same for every monitor and fixed while the program runs (a new one
+// takes effect at the next sign-in), so it is read once. Every conversion
+// between twips and pixels asks for it, and a screen device context costs
+// several calls of the Wine server.
 double screenDpi(int index) {
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, index);
-    ReleaseDC(nullptr, dc);
-    return dpi > 0 ? dpi : 96;
+    static const auto read = [](int which) {
+        HDC dc = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(dc, which);
+        ReleaseDC(nullptr, dc);
+        return dpi > 0 ? dpi : 96;
+    };
+    static const double x = read(LOGPIXELSX);
+    static const double y = read(LOGPIXELSY);
+    return index == LOGPIXELSX ? x : y;
 }
 
 } // namespace

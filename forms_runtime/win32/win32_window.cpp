@@ -9,6 +9,8 @@
 #include "win32_platform.h"
 #include "win32_text.h"
 
+#include <algorithm>
+
 namespace forms::win32 {
 
 namespace {
@@ -21,6 +23,26 @@ DWORD windowStyle(const WindowSpec& layout) {
 
 DWORD windowExStyle(const WindowSpec& layout) {
     return layout.border == BorderStyle::FixedDialog ? WS_EX_DLGMODALFRAME : 0;
+}
+
+// Each child window is made at the bottom of its siblings' z-order, so
+// making the controls from the top of the drawing order down gives the
+// drawing order with no call of its own. Checked once per container: a
+// system that put new windows on top gets them placed one by one.
+void keepDrawingOrder(const std::vector<Win32Control*>& controls) {
+    std::vector<HWND> checked;
+    for (const Win32Control* c : controls) {
+        HWND parent = c->parent();
+        if (std::find(checked.begin(), checked.end(), parent) != checked.end())
+            continue;
+        checked.push_back(parent);
+        if (GetTopWindow(parent) == c->hwnd())
+            continue;
+        for (const Win32Control* sibling : controls)
+            if (sibling->parent() == parent)
+                SetWindowPos(sibling->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
 }
 
 } // namespace
@@ -75,6 +97,7 @@ Win32Control* Win32Window::controlFor(HWND hwnd) const {
 void Win32Window::finishBuilding(std::span<Control* const> tabOrder) {
     for (Control* c : tabOrder)
         m_tabOrder.push_back(static_cast<Win32Control*>(&c->peer()));
+    keepDrawingOrder(m_controls);
     if (m_menus.menu())
         SetMenu(m_hwnd, m_menus.menu());
     m_accelerators = m_menus.accelerators();
@@ -101,6 +124,8 @@ void Win32Window::finishBuilding(std::span<Control* const> tabOrder) {
 // Showing ------------------------------------------------------------------
 
 void Win32Window::setBackColor(OleColor color) {
+    if (color == m_backColor)
+        return;
     m_backColor = color;
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
