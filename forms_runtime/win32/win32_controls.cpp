@@ -68,7 +68,7 @@ Win32Control::Win32Control(Win32Window& window, Control& control, const ControlS
         raiseError(ErrorCode::WindowSystem, "creating " + control.displayName());
     if (m_kind == Kind::Shape) {
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
-        shapeRegion(m_hwnd, control, m_rect.width, m_rect.height);
+        shapeRegion(m_hwnd, control, m_rect.width, m_rect.height, false);
     } else if (m_kind != Kind::OptionButton && m_kind != Kind::CommandButton) {
         // The control's messages go through handle() first. Buttons need
         // nothing of it: they hold no controls and their clicks are the
@@ -99,12 +99,15 @@ void Win32Control::setGeometry(PixelRect rect) {
     const bool moved = rect.x != m_rect.x || rect.y != m_rect.y;
     const bool resized = rect.size() != m_rect.size();
     m_rect = rect;
+    // The background is erased when the control is painted, not at once:
+    // Wine erases every control of the container that waits for painting
+    // on each move otherwise.
     const UINT redraw = m_window.paintingHeld() ? SWP_NOREDRAW : 0;
     SetWindowPos(m_hwnd, nullptr, rect.x, rect.y, rect.width, rect.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE | redraw | (moved ? 0 : SWP_NOMOVE) |
-                     (resized ? 0 : SWP_NOSIZE));
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE | redraw |
+                     (moved ? 0 : SWP_NOMOVE) | (resized ? 0 : SWP_NOSIZE));
     if (m_kind == Kind::Shape && resized)
-        shapeRegion(m_hwnd, m_control, rect.width, rect.height);
+        shapeRegion(m_hwnd, m_control, rect.width, rect.height, !m_window.paintingHeld());
 }
 
 void Win32Control::setVisible(bool visible) {

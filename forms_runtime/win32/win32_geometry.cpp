@@ -75,6 +75,8 @@ void Win32Window::restoreIfMaximised() {
 // SetWindowPos delivers WM_SIZE before it returns: the answer is in when it
 // does. The size asked for is held as the largest the window may take while
 // the request runs, so that one larger than the screen is granted in full.
+// The window is erased and painted from the message loop, once the handlers
+// are done (Wine erases every control at once otherwise).
 void Win32Window::requestOuterSize(PixelSize size) {
     const PixelMargins m = margins();
     const SIZE wanted{size.width + m.left + m.right, size.height + m.top + m.bottom};
@@ -94,7 +96,7 @@ void Win32Window::requestOuterSize(PixelSize size) {
         m_pendingSize = size;
     m_request = wanted;
     SetWindowPos(m_hwnd, nullptr, 0, 0, wanted.cx, wanted.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
     m_request.reset();
 }
 
@@ -107,7 +109,7 @@ void Win32Window::requestOuterPosition(std::optional<int> x, std::optional<int> 
     GetWindowRect(m_hwnd, &r);
     const PixelMargins m = margins();
     SetWindowPos(m_hwnd, nullptr, x ? *x - m.left : r.left, y ? *y - m.top : r.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
 }
 
 // Sizes and places asked for while the window was hidden assumed the frame

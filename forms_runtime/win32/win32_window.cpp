@@ -130,12 +130,14 @@ void Win32Window::setBackColor(OleColor color) {
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
+// Shown as ShowWindow(SW_SHOWNORMAL) shows a window never shown before, but
+// erased and painted from the message loop, once the handlers that follow
+// the showing have run: Wine paints a window it shows at once, at its design
+// size, otherwise.
 void Win32Window::showFirst() {
-    {
-        ShowWindow(m_hwnd, SW_SHOWNORMAL);
-        UpdateWindow(m_hwnd);
-        applyPending();
-    }
+    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_DEFERERASE);
+    applyPending();
     focusFirst();
 }
 
