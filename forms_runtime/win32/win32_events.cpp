@@ -109,7 +109,10 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         m_form.platformCloseRequested();
         return 0;
     case WM_DPICHANGED:
-        return 0; // the window keeps its size in pixels
+        // The new DPI, the same for x and y, and the window rectangle the
+        // system suggests for it.
+        dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     default:
         break;
     }

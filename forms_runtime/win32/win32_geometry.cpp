@@ -4,6 +4,9 @@
 
 #include "win32_window.h"
 
+#include "form.h"
+#include "win32_platform.h"
+
 #include <algorithm>
 #include <dwmapi.h>
 #include <utility>
@@ -35,12 +38,29 @@ std::optional<PixelMargins> invisibleMargins(HWND window) {
                         outer.right - visible.right, outer.bottom - visible.bottom};
 }
 
+// Invisible borders grow with the monitor's scale (from the DPI before to
+// the DPI after), by the system's own rounding, which only a measurement
+// tells; this is the estimate until then.
+int scaled(int pixels, int to, int from) {
+    return from > 0 ? MulDiv(pixels, to, from) : pixels;
+}
+
 } // namespace
 
-// The frame measured while the window is shown, kept for when it is not.
+// The invisible borders of the monitor the window stands on. A window the
+// user sees is measured at every read; a hidden one keeps what was measured
+// at its monitor's DPI, and has none known on a monitor of another DPI
+// until it is shown; a minimised one keeps what it had.
 PixelMargins Win32Window::margins() const {
-    if (IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd))
+    if (IsIconic(m_hwnd))
+        return m_margins;
+    if (IsWindowVisible(m_hwnd)) {
         m_margins = invisibleMargins(m_hwnd).value_or(PixelMargins{});
+        m_marginsDpi = m_dpi; // known since the first showing
+    } else if (const int dpi = windowDpi(m_hwnd); dpi != m_marginsDpi) {
+        m_margins = PixelMargins{};
+        m_marginsDpi = dpi;
+    }
     return m_margins;
 }
 
@@ -77,12 +97,20 @@ void Win32Window::restoreIfMaximised() {
 // the request runs, so that one larger than the screen is granted in full.
 // The window is erased and painted from the message loop, once the handlers
 // are done (Wine erases every control at once otherwise).
+// The invisible borders are part of the request; where the answer shows
+// others (the request took the window to a monitor of another scale, or the
+// system sent WM_DPICHANGED from inside it), the size is asked for again
+// with them.
 void Win32Window::requestOuterSize(PixelSize size) {
-    const PixelMargins m = margins();
-    const SIZE wanted{size.width + m.left + m.right, size.height + m.top + m.bottom};
+    PixelMargins m = margins();
+    const auto withBorders = [&size](const PixelMargins& borders) {
+        return SIZE{size.width + borders.left + borders.right,
+                    size.height + borders.top + borders.bottom};
+    };
     if (IsIconic(m_hwnd)) {
         // An icon keeps its own size; the window takes this one when it is
         // restored.
+        const SIZE wanted = withBorders(m);
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         GetWindowPlacement(m_hwnd, &placement);
@@ -94,10 +122,18 @@ void Win32Window::requestOuterSize(PixelSize size) {
     }
     if (!IsWindowVisible(m_hwnd))
         m_pendingSize = size;
-    m_request = wanted;
-    SetWindowPos(m_hwnd, nullptr, 0, 0, wanted.cx, wanted.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
-    m_request.reset();
+    for (int attempt = 0; attempt < kRequestAttempts; ++attempt) {
+        const SIZE wanted = withBorders(m);
+        // A request made from inside this one (WM_DPICHANGED) holds its own.
+        const std::optional<SIZE> outer = std::exchange(m_request, wanted);
+        SetWindowPos(m_hwnd, nullptr, 0, 0, wanted.cx, wanted.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+        m_request = outer;
+        const PixelMargins now = margins();
+        if (now == m)
+            return;
+        m = now;
+    }
 }
 
 void Win32Window::requestOuterPosition(std::optional<int> x, std::optional<int> y) {
@@ -126,6 +162,23 @@ void Win32Window::applyPending() {
         requestOuterSize(*size);
     if (x || y)
         requestOuterPosition(x, y);
+}
+
+// On a monitor of another scale the system has scaled the title bar, the
+// menu bar and the borders, and suggests a window rectangle scaled to match.
+// The forms layer keeps the outer size the user saw, measured with the
+// borders of the monitor the window came from, and takes the suggested place
+// for its visible corner.
+void Win32Window::dpiChanged(int dpi, const RECT& suggested) {
+    RECT r{};
+    GetWindowRect(m_hwnd, &r);
+    const PixelMargins before = m_margins;
+    const PixelSize outerBefore{(r.right - r.left) - before.left - before.right,
+                                (r.bottom - r.top) - before.top - before.bottom};
+    const PixelPoint corner{suggested.left + scaled(before.left, dpi, m_dpi),
+                            suggested.top + scaled(before.top, dpi, m_dpi)};
+    m_dpi = dpi;
+    m_form.platformDpiChanged(dpi, outerBefore, corner);
 }
 
 // A window the user sizes may be dragged to any size; one that a request

@@ -15,15 +15,18 @@ namespace win32 {
 
 namespace {
 
+// Looked up at run time, as older systems lack the call.
+template<typename Function> Function user32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
 // Before any window exists: one pixel is one device pixel on every monitor,
 // so the system never scales the windows as bitmaps. The executable's
-// manifest says the same; this covers a build without it. Looked up at run
-// time, as older systems lack the call.
+// manifest says the same; this covers a build without it.
 void becomeDpiAware() {
     using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    auto setContext = reinterpret_cast<SetContext>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    const auto setContext = user32Function<SetContext>("SetProcessDpiAwarenessContext");
     if (setContext && setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
         return;
     SetProcessDPIAware();
@@ -47,6 +50,13 @@ double screenDpi(int index) {
 }
 
 } // namespace
+
+int windowDpi(HWND hwnd) {
+    using GetDpi = UINT(WINAPI*)(HWND);
+    static const auto getDpi = user32Function<GetDpi>("GetDpiForWindow");
+    const UINT dpi = getDpi ? getDpi(hwnd) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : static_cast<int>(screenDpi(LOGPIXELSY));
+}
 
 Win32Platform& win32Platform() {
     static Win32Platform platform;

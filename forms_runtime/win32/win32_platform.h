@@ -60,4 +60,8 @@ private:
 
 Win32Platform& win32Platform();
 
+// The DPI of the monitor the window stands on; the system's DPI where the
+// system cannot tell (before Windows 10, version 1607).
+int windowDpi(HWND hwnd);
+
 } // namespace forms::win32

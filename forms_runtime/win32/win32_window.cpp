@@ -133,10 +133,12 @@ void Win32Window::setBackColor(OleColor color) {
 // Shown as ShowWindow(SW_SHOWNORMAL) shows a window never shown before, but
 // erased and painted from the message loop, once the handlers that follow
 // the showing have run: Wine paints a window it shows at once, at its design
-// size, otherwise.
+// size, otherwise. The DPI of its monitor is known from here on.
 void Win32Window::showFirst() {
     SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_DEFERERASE);
+    m_dpi = windowDpi(m_hwnd);
+    m_form.platformDpiChanged(m_dpi, outerRect().size(), std::nullopt);
     applyPending();
     focusFirst();
 }
