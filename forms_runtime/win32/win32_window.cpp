@@ -10,6 +10,7 @@
 #include "win32_text.h"
 
 #include <algorithm>
+#include <dwmapi.h>
 
 namespace forms::win32 {
 
@@ -23,6 +24,19 @@ DWORD windowStyle(const WindowSpec& layout) {
 
 DWORD windowExStyle(const WindowSpec& layout) {
     return layout.border == BorderStyle::FixedDialog ? WS_EX_DLGMODALFRAME : 0;
+}
+
+// Windows 11 rounds the corners of a window with a caption, cutting away the
+// corners of the outer rectangle a preset sets, and the ends of the task bar
+// along the bottom. The values are those of dwmapi.h in the Windows 11 SDK,
+// which MinGW-w64's headers lack. Earlier systems answer with an error and
+// draw square corners anyway.
+constexpr DWORD kCornerPreference = 33; // DWMWA_WINDOW_CORNER_PREFERENCE
+constexpr DWORD kDoNotRoundCorners = 1; // DWMWCP_DONOTROUND
+
+void squareCorners(HWND hwnd) {
+    const DWORD preference = kDoNotRoundCorners;
+    DwmSetWindowAttribute(hwnd, kCornerPreference, &preference, sizeof preference);
 }
 
 // Each child window is made at the bottom of its siblings' z-order, so
@@ -64,6 +78,7 @@ Win32Window::Win32Window(Form& form, const WindowSpec& layout)
     if (!m_hwnd)
         raiseError(ErrorCode::WindowSystem, "creating window " + form.Name());
     platform.registerWindow(m_hwnd, this);
+    squareCorners(m_hwnd);
 }
 
 Win32Window::~Win32Window() {
