@@ -51,6 +51,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         answerMinMax(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
     case WM_SIZE:
+        noteSize(wParam);
         if (!m_form.changingItself() && IsWindowVisible(m_hwnd) && !m_resizePosted) {
             m_resizePosted = true;
             PostMessageW(m_hwnd, kResized, 0, 0);

@@ -118,6 +118,7 @@ void Win32Window::requestOuterSize(PixelSize size) {
         placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + wanted.cy;
         placement.showCmd = SW_SHOWMINNOACTIVE;
         SetWindowPlacement(m_hwnd, &placement);
+        m_normalSize = wanted;
         return;
     }
     if (!IsWindowVisible(m_hwnd))
@@ -181,23 +182,44 @@ void Win32Window::dpiChanged(int dpi, const RECT& suggested) {
     m_form.platformDpiChanged(dpi, outerBefore, corner);
 }
 
-// A window the user sizes may be dragged to any size; one that a request
-// made larger than the screen keeps that size until the user changes it.
+// A window the user sizes may be dragged to any size. The system limits
+// every change of size by this answer, also when the window is restored
+// from minimised or maximised: the size it has, the size it returns to and
+// the size being asked for are always allowed, so that a window made larger
+// than the screen keeps that size until the user changes it. The size it
+// returns to is the placement's normal rectangle; Wine reports the icon's
+// or the maximised rectangle there while the restore runs, so the size the
+// window last had as a normal window counts too.
 void Win32Window::answerMinMax(MINMAXINFO& info) const {
     if (!m_sizable)
         return;
+    const auto allow = [&info](LONG width, LONG height) {
+        info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, width);
+        info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, height);
+        info.ptMinTrackSize.x = std::min(info.ptMinTrackSize.x, width);
+        info.ptMinTrackSize.y = std::min(info.ptMinTrackSize.y, height);
+    };
     RECT r{};
-    GetWindowRect(m_hwnd, &r);
-    if (IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd)) {
-        info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, r.right - r.left);
-        info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, r.bottom - r.top);
+    if (!IsIconic(m_hwnd) && GetWindowRect(m_hwnd, &r))
+        allow(r.right - r.left, r.bottom - r.top);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(m_hwnd, &placement)) {
+        const RECT& normal = placement.rcNormalPosition;
+        allow(normal.right - normal.left, normal.bottom - normal.top);
     }
-    if (m_request) {
-        info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, m_request->cx);
-        info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, m_request->cy);
-        info.ptMinTrackSize.x = std::min(info.ptMinTrackSize.x, m_request->cx);
-        info.ptMinTrackSize.y = std::min(info.ptMinTrackSize.y, m_request->cy);
-    }
+    if (m_normalSize)
+        allow(m_normalSize->cx, m_normalSize->cy);
+    if (m_request)
+        allow(m_request->cx, m_request->cy);
+}
+
+// Called on every WM_SIZE: the size of a window neither minimised nor
+// maximised is the one it is restored to.
+void Win32Window::noteSize(WPARAM kind) {
+    RECT r{};
+    if (kind == SIZE_RESTORED && GetWindowRect(m_hwnd, &r))
+        m_normalSize = SIZE{r.right - r.left, r.bottom - r.top};
 }
 
 } // namespace forms::win32

@@ -72,6 +72,7 @@ public:
 private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void answerMinMax(MINMAXINFO& info) const;
+    void noteSize(WPARAM kind);
     PixelMargins margins() const;
     void applyPending();
     void dpiChanged(int dpi, const RECT& suggested);
@@ -101,6 +102,7 @@ private:
     mutable PixelMargins m_margins;
     mutable int m_marginsDpi = 0;
     std::optional<SIZE> m_request;
+    std::optional<SIZE> m_normalSize; // window rectangle when last neither minimised nor maximised
     std::optional<PixelSize> m_pendingSize;
     std::optional<int> m_pendingX, m_pendingY;
     bool m_resizePosted = false;
