@@ -59,6 +59,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kResized:
         m_resizePosted = false;
+        applyPending(); // what was asked for while minimised, now that the frame shows
         m_form.platformResized();
         return 0;
     case WM_ERASEBKGND: {

@@ -151,8 +151,11 @@ void Win32Window::requestOuterPosition(std::optional<int> x, std::optional<int> 
 
 // Sizes and places asked for while the window was hidden assumed the frame
 // it had then (none before its first showing); once shown, they are asked
-// for again with the frame it has.
+// for again with the frame it has. A window shown minimised has no frame to
+// measure yet: they wait until it is restored.
 void Win32Window::applyPending() {
+    if (IsIconic(m_hwnd))
+        return;
     const PixelMargins assumed = m_margins;
     const std::optional<PixelSize> size = std::exchange(m_pendingSize, std::nullopt);
     const std::optional<int> x = std::exchange(m_pendingX, std::nullopt);

@@ -5,6 +5,8 @@
 #include "win32_text.h"
 #include "win32_window.h"
 
+#include <utility>
+
 namespace forms {
 
 Platform& platform() {
@@ -159,6 +161,28 @@ const wchar_t* Win32Platform::windowClass(bool withIcon) {
         m_classRegistered[withIcon] = true;
     }
     return name;
+}
+
+// What WinMain's nCmdShow would say. Windows applies it to the program's
+// first ShowWindow by itself, whatever that asks for; Wine does not. Only
+// the commands a shortcut offers count: normal, minimised, maximised.
+std::optional<int> Win32Platform::takeStartupShowCommand() {
+    if (std::exchange(m_startupShown, true))
+        return std::nullopt;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    if ((startup.dwFlags & STARTF_USESHOWWINDOW) == 0)
+        return std::nullopt;
+    switch (startup.wShowWindow) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_SHOWMAXIMIZED:
+        return startup.wShowWindow;
+    default:
+        return SW_SHOWNORMAL;
+    }
 }
 
 HWND Win32Platform::hiddenOwner() {

@@ -64,6 +64,7 @@ void keepDrawingOrder(const std::vector<Win32Control*>& controls) {
 Win32Window::Win32Window(Form& form, const WindowSpec& layout)
     : m_form(form)
     , m_sizable(layout.border == BorderStyle::Sizable)
+    , m_inTaskbar(layout.showInTaskbar)
     , m_keyPreview(layout.keyPreview)
     , m_backColor(layout.backColor)
     , m_designClient{pixelsX(layout.clientWidth), pixelsY(layout.clientHeight)} {
@@ -145,13 +146,22 @@ void Win32Window::setBackColor(OleColor color) {
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
-// Shown as ShowWindow(SW_SHOWNORMAL) shows a window never shown before, but
-// erased and painted from the message loop, once the handlers that follow
-// the showing have run: Wine paints a window it shows at once, at its design
+// The program's own window shows as its launcher asks, minimised perhaps;
+// the forms layer then waits for the restore to lay it out. The launcher's
+// command is passed on explicitly, to the ShowWindow that Windows would
+// have applied it to anyway. Asked for nothing, the window is shown as
+// ShowWindow(SW_SHOWNORMAL) shows a window never shown before, but erased
+// and painted from the message loop, once the handlers that follow the
+// showing have run: Wine paints a window it shows at once, at its design
 // size, otherwise. The DPI of its monitor is known from here on.
 void Win32Window::showFirst() {
-    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_DEFERERASE);
+    const std::optional<int> command =
+        m_inTaskbar ? win32Platform().takeStartupShowCommand() : std::nullopt;
+    if (command)
+        ShowWindow(m_hwnd, *command);
+    else
+        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_DEFERERASE);
     m_dpi = windowDpi(m_hwnd);
     m_form.platformDpiChanged(m_dpi, outerRect().size(), std::nullopt);
     applyPending();

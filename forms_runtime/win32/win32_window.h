@@ -85,6 +85,7 @@ private:
     Form& m_form;
     HWND m_hwnd = nullptr;
     bool m_sizable;
+    bool m_inTaskbar;
     bool m_keyPreview;
     OleColor m_backColor;
     PixelSize m_designClient;
@@ -97,7 +98,8 @@ private:
     // Geometry: the DPI of the window's monitor, the invisible borders last
     // measured and the DPI they were measured at (0: never), the size being
     // asked for (the answer to WM_GETMINMAXINFO grants it in full), and what
-    // was asked for while hidden, to ask again once the frame is known.
+    // was asked for while hidden or minimised, to ask again once the frame
+    // is known.
     int m_dpi = 0;
     mutable PixelMargins m_margins;
     mutable int m_marginsDpi = 0;
