@@ -80,6 +80,7 @@ private:
     void moveFocus(bool backward);
     void moveInGroup(Win32Control* current, bool backward);
     void focusFirst();
+    void showFocusCues();
     Win32Control* focused() const;
 
     Form& m_form;
