@@ -38,6 +38,33 @@ std::optional<PixelMargins> invisibleMargins(HWND window) {
                         outer.right - visible.right, outer.bottom - visible.bottom};
 }
 
+// A window not shown yet has no frame the desktop window manager reports.
+// Shown cloaked (composed but never on the screen) it has one: shown that
+// way for a moment, it is measured without being seen and without moving.
+// Only where cloaking takes effect; under Wine, or with composition off,
+// there are no invisible borders to measure.
+std::optional<PixelMargins> measuredCloaked(HWND window) {
+    BOOL composition = FALSE;
+    if (DwmIsCompositionEnabled(&composition) != S_OK || !composition)
+        return std::nullopt;
+    BOOL cloak = TRUE;
+    DWORD cloaked = 0;
+    const bool hidden =
+        DwmSetWindowAttribute(window, DWMWA_CLOAK, &cloak, sizeof cloak) == S_OK &&
+        DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked) == S_OK &&
+        cloaked != 0;
+    std::optional<PixelMargins> measured;
+    if (hidden) {
+        constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, keep | SWP_SHOWWINDOW);
+        measured = invisibleMargins(window);
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, keep | SWP_HIDEWINDOW);
+    }
+    cloak = FALSE;
+    DwmSetWindowAttribute(window, DWMWA_CLOAK, &cloak, sizeof cloak);
+    return measured;
+}
+
 // Invisible borders grow with the monitor's scale (from the DPI before to
 // the DPI after), by the system's own rounding, which only a measurement
 // tells; this is the estimate until then.
@@ -49,8 +76,8 @@ int scaled(int pixels, int to, int from) {
 
 // The invisible borders of the monitor the window stands on. A window the
 // user sees is measured at every read; a hidden one keeps what was measured
-// at its monitor's DPI, and has none known on a monitor of another DPI
-// until it is shown; a minimised one keeps what it had.
+// at its monitor's DPI, and is measured again, cloaked, on a monitor of
+// another DPI; a minimised one keeps what it had.
 PixelMargins Win32Window::margins() const {
     if (IsIconic(m_hwnd))
         return m_margins;
@@ -58,7 +85,7 @@ PixelMargins Win32Window::margins() const {
         m_margins = invisibleMargins(m_hwnd).value_or(PixelMargins{});
         m_marginsDpi = m_dpi; // known since the first showing
     } else if (const int dpi = windowDpi(m_hwnd); dpi != m_marginsDpi) {
-        m_margins = PixelMargins{};
+        m_margins = measuredCloaked(m_hwnd).value_or(PixelMargins{});
         m_marginsDpi = dpi;
     }
     return m_margins;
