@@ -61,7 +61,9 @@ inline constexpr int kRequestAttempts = 3;
 
 // One native control. Made by its window's peer from the control's layout
 // entry; the shared Control keeps the properties and calls these to show
-// them.
+// them. Right after the control is made, Control::attach calls the setters
+// with the properties the control has from its layout: a peer that made the
+// native control complete with them may skip calls that change nothing.
 class ControlPeer {
 public:
     virtual ~ControlPeer() = default;
@@ -94,7 +96,9 @@ public:
     // Building, in this order: every control from the top of the z-order
     // down (container before its contents), then every menu entry (parent
     // before its entries), then finishBuilding with the controls that take
-    // part in tab order, sorted by tab index. finishBuilding also gives the
+    // part in tab order, sorted by tab index. When createControl is called,
+    // control already holds its properties from the layout (caption,
+    // colours, pixelGeometry(), visibility). finishBuilding also gives the
     // window its design size: the layout's client area below the menu bar
     // (fixed for a dialog).
     virtual std::unique_ptr<ControlPeer> createControl(Control& control, const ControlSpec& layout,

@@ -80,10 +80,14 @@ void Control::unsupported(const char* what) const {
     raiseError(ErrorCode::NotSupported, String(what) + " of " + displayName());
 }
 
-void Control::applyGeometry() {
+PixelRect Control::pixelGeometry() const {
     if (m_width < 0 || m_height < 0)
         raiseError(ErrorCode::InvalidPropertyValue, "negative size of " + displayName());
-    m_peer->setGeometry({pixelsX(m_left), pixelsY(m_top), pixelsX(m_width), pixelsY(m_height)});
+    return {pixelsX(m_left), pixelsY(m_top), pixelsX(m_width), pixelsY(m_height)};
+}
+
+void Control::applyGeometry() {
+    m_peer->setGeometry(pixelGeometry());
 }
 
 void Control::setLeft(Single twips) {

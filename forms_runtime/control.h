@@ -15,6 +15,7 @@ namespace forms {
 
 class ControlPeer;
 class Form;
+struct PixelRect;
 
 class Control {
 public:
@@ -70,6 +71,9 @@ public:
 
     // For the backends.
     void attach(std::unique_ptr<ControlPeer> peer);
+    // Left, Top, Width and Height in device pixels, relative to the
+    // container's client area; raises for a negative size.
+    PixelRect pixelGeometry() const;
     ControlPeer& peer() const { return *m_peer; }
     Form& form() const { return m_form; }
     unsigned flags() const { return m_flags; }

@@ -9,8 +9,6 @@
 #include "win32_text.h"
 #include "win32_window.h"
 
-#include <commctrl.h>
-
 namespace forms::win32 {
 
 namespace {
@@ -46,26 +44,40 @@ WindowKind windowKind(Kind kind, unsigned flags) {
 
 } // namespace
 
+// Made complete in one call, with its caption, place and visibility; only
+// the font, and for some kinds the handling of their messages, follow.
 Win32Control::Win32Control(Win32Window& window, Control& control, const ControlSpec& layout,
                            HWND parent)
     : m_window(window)
     , m_control(control)
     , m_kind(layout.kind)
-    , m_parent(parent) {
+    , m_parent(parent)
+    , m_caption(layout.kind == Kind::Shape ? String() : control.Caption())
+    , m_rect(control.pixelGeometry())
+    , m_back(control.BackColor())
+    , m_fore(control.ForeColor())
+    , m_visible(control.Visible()) {
     const WindowKind wk = windowKind(layout.kind, layout.flags);
     static int nextId = 100;
-    m_hwnd = CreateWindowExW(0, wk.className, L"", wk.style, 0, 0, 0, 0, parent,
+    m_hwnd = CreateWindowExW(0, wk.className, wide(m_caption).c_str(),
+                             wk.style | (m_visible ? WS_VISIBLE : 0), m_rect.x, m_rect.y,
+                             m_rect.width, m_rect.height, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
                              GetModuleHandleW(nullptr), nullptr);
     if (!m_hwnd)
         raiseError(ErrorCode::WindowSystem, "creating " + control.displayName());
-    // Made in the layout's order, from the top of the drawing order down:
-    // each new one goes below those before it.
-    SetWindowPos(m_hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (m_kind == Kind::Shape)
+    if (m_kind == Kind::Shape) {
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
-    else
-        SetWindowSubclass(m_hwnd, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        shapeRegion(m_hwnd, control, m_rect.width, m_rect.height, false);
+    } else if (m_kind != Kind::OptionButton && m_kind != Kind::CommandButton) {
+        // The control's messages go through handle() first. Buttons need
+        // nothing of it: they hold no controls and their clicks are the
+        // system's. Not comctl32's subclassing, which looks up a window
+        // property on every message, a call of the Wine server each.
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        m_systemProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Control::controlProc)));
+    }
     if (HFONT f = font(layout.font))
         SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
     if (m_kind == Kind::TextBox)
@@ -74,20 +86,33 @@ Win32Control::Win32Control(Win32Window& window, Control& control, const ControlS
 
 Win32Control::~Win32Control() {
     m_window.forget(this);
-    if (m_kind != Kind::Shape)
-        RemoveWindowSubclass(m_hwnd, subclassProc, 1);
+    if (m_systemProc) {
+        SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_systemProc));
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+    }
     DestroyWindow(m_hwnd);
 }
 
 void Win32Control::setGeometry(PixelRect rect) {
+    if (rect == m_rect)
+        return;
+    const bool moved = rect.x != m_rect.x || rect.y != m_rect.y;
+    const bool resized = rect.size() != m_rect.size();
+    m_rect = rect;
+    // The background is erased when the control is painted, not at once:
+    // Wine erases every control of the container that waits for painting
+    // on each move otherwise.
     const UINT redraw = m_window.paintingHeld() ? SWP_NOREDRAW : 0;
     SetWindowPos(m_hwnd, nullptr, rect.x, rect.y, rect.width, rect.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE | redraw);
-    if (m_kind == Kind::Shape)
-        shapeRegion(m_hwnd, m_control, rect.width, rect.height);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE | redraw |
+                     (moved ? 0 : SWP_NOMOVE) | (resized ? 0 : SWP_NOSIZE));
+    if (m_kind == Kind::Shape && resized)
+        shapeRegion(m_hwnd, m_control, rect.width, rect.height, !m_window.paintingHeld());
 }
 
 void Win32Control::setVisible(bool visible) {
+    if (visible == m_visible)
+        return;
     m_visible = visible;
     const bool hadFocus = !visible && (GetFocus() == m_hwnd || IsChild(m_hwnd, GetFocus()));
     ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
@@ -108,6 +133,9 @@ void Win32Control::setEnabled(bool enabled) {
 }
 
 void Win32Control::setCaption(const String& caption) {
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
     SetWindowTextW(m_hwnd, wide(caption).c_str());
 }
 
@@ -117,6 +145,8 @@ void Win32Control::setCaption(const String& caption) {
 void Win32Control::setAccessibleName(const String&) {}
 
 void Win32Control::setColors(OleColor back, OleColor fore) {
+    if (back == m_back && fore == m_fore)
+        return;
     m_back = back;
     m_fore = fore;
     InvalidateRect(m_hwnd, nullptr, TRUE);
@@ -166,13 +196,15 @@ HBRUSH Win32Control::colors(HDC dc) const {
     return brush(m_back);
 }
 
-LRESULT CALLBACK Win32Control::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK Win32Control::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     return guarded([&] {
         LRESULT result = 0;
-        if (reinterpret_cast<Win32Control*>(self)->handle(message, wParam, lParam, result))
+        if (self->handle(message, wParam, lParam, result))
             return result;
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        return CallWindowProcW(self->m_systemProc, hwnd, message, wParam, lParam);
     });
 }
 

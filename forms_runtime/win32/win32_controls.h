@@ -42,16 +42,21 @@ public:
     bool shown() const { return m_visible; }
 
 private:
-    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool clickHandling(UINT message, LPARAM lParam, LRESULT& result);
 
+    // What the native control shows, so that a call that changes nothing
+    // costs no call of the system (each one a round trip to the Wine
+    // server under Wine).
     Win32Window& m_window;
     Control& m_control;
     Kind m_kind;
     HWND m_parent;
     HWND m_hwnd = nullptr;
+    WNDPROC m_systemProc = nullptr; // the class's procedure, where controlProc stands in front
+    String m_caption;
+    PixelRect m_rect;
     OleColor m_back = 0;
     OleColor m_fore = 0;
     bool m_visible = false;

@@ -51,6 +51,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         answerMinMax(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
     case WM_SIZE:
+        noteSize(wParam);
         if (!m_form.changingItself() && IsWindowVisible(m_hwnd) && !m_resizePosted) {
             m_resizePosted = true;
             PostMessageW(m_hwnd, kResized, 0, 0);
@@ -58,6 +59,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kResized:
         m_resizePosted = false;
+        applyPending(); // what was asked for while minimised, now that the frame shows
         m_form.platformResized();
         return 0;
     case WM_ERASEBKGND: {
@@ -109,7 +111,10 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         m_form.platformCloseRequested();
         return 0;
     case WM_DPICHANGED:
-        return 0; // the window keeps its size in pixels
+        // The new DPI, the same for x and y, and the window rectangle the
+        // system suggests for it.
+        dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     default:
         break;
     }

@@ -4,6 +4,9 @@
 
 #include "win32_window.h"
 
+#include "form.h"
+#include "win32_platform.h"
+
 #include <algorithm>
 #include <dwmapi.h>
 #include <utility>
@@ -35,12 +38,56 @@ std::optional<PixelMargins> invisibleMargins(HWND window) {
                         outer.right - visible.right, outer.bottom - visible.bottom};
 }
 
+// A window not shown yet has no frame the desktop window manager reports.
+// Shown cloaked (composed but never on the screen) it has one: shown that
+// way for a moment, it is measured without being seen and without moving.
+// Only where cloaking takes effect; under Wine, or with composition off,
+// there are no invisible borders to measure.
+std::optional<PixelMargins> measuredCloaked(HWND window) {
+    BOOL composition = FALSE;
+    if (DwmIsCompositionEnabled(&composition) != S_OK || !composition)
+        return std::nullopt;
+    BOOL cloak = TRUE;
+    DWORD cloaked = 0;
+    const bool hidden =
+        DwmSetWindowAttribute(window, DWMWA_CLOAK, &cloak, sizeof cloak) == S_OK &&
+        DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked) == S_OK &&
+        cloaked != 0;
+    std::optional<PixelMargins> measured;
+    if (hidden) {
+        constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, keep | SWP_SHOWWINDOW);
+        measured = invisibleMargins(window);
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, keep | SWP_HIDEWINDOW);
+    }
+    cloak = FALSE;
+    DwmSetWindowAttribute(window, DWMWA_CLOAK, &cloak, sizeof cloak);
+    return measured;
+}
+
+// Invisible borders grow with the monitor's scale (from the DPI before to
+// the DPI after), by the system's own rounding, which only a measurement
+// tells; this is the estimate until then.
+int scaled(int pixels, int to, int from) {
+    return from > 0 ? MulDiv(pixels, to, from) : pixels;
+}
+
 } // namespace
 
-// The frame measured while the window is shown, kept for when it is not.
+// The invisible borders of the monitor the window stands on. A window the
+// user sees is measured at every read; a hidden one keeps what was measured
+// at its monitor's DPI, and is measured again, cloaked, on a monitor of
+// another DPI; a minimised one keeps what it had.
 PixelMargins Win32Window::margins() const {
-    if (IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd))
+    if (IsIconic(m_hwnd))
+        return m_margins;
+    if (IsWindowVisible(m_hwnd)) {
         m_margins = invisibleMargins(m_hwnd).value_or(PixelMargins{});
+        m_marginsDpi = m_dpi; // known since the first showing
+    } else if (const int dpi = windowDpi(m_hwnd); dpi != m_marginsDpi) {
+        m_margins = measuredCloaked(m_hwnd).value_or(PixelMargins{});
+        m_marginsDpi = dpi;
+    }
     return m_margins;
 }
 
@@ -75,12 +122,22 @@ void Win32Window::restoreIfMaximised() {
 // SetWindowPos delivers WM_SIZE before it returns: the answer is in when it
 // does. The size asked for is held as the largest the window may take while
 // the request runs, so that one larger than the screen is granted in full.
+// The window is erased and painted from the message loop, once the handlers
+// are done (Wine erases every control at once otherwise).
+// The invisible borders are part of the request; where the answer shows
+// others (the request took the window to a monitor of another scale, or the
+// system sent WM_DPICHANGED from inside it), the size is asked for again
+// with them.
 void Win32Window::requestOuterSize(PixelSize size) {
-    const PixelMargins m = margins();
-    const SIZE wanted{size.width + m.left + m.right, size.height + m.top + m.bottom};
+    PixelMargins m = margins();
+    const auto withBorders = [&size](const PixelMargins& borders) {
+        return SIZE{size.width + borders.left + borders.right,
+                    size.height + borders.top + borders.bottom};
+    };
     if (IsIconic(m_hwnd)) {
         // An icon keeps its own size; the window takes this one when it is
         // restored.
+        const SIZE wanted = withBorders(m);
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         GetWindowPlacement(m_hwnd, &placement);
@@ -88,14 +145,23 @@ void Win32Window::requestOuterSize(PixelSize size) {
         placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + wanted.cy;
         placement.showCmd = SW_SHOWMINNOACTIVE;
         SetWindowPlacement(m_hwnd, &placement);
+        m_normalSize = wanted;
         return;
     }
     if (!IsWindowVisible(m_hwnd))
         m_pendingSize = size;
-    m_request = wanted;
-    SetWindowPos(m_hwnd, nullptr, 0, 0, wanted.cx, wanted.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    m_request.reset();
+    for (int attempt = 0; attempt < kRequestAttempts; ++attempt) {
+        const SIZE wanted = withBorders(m);
+        // A request made from inside this one (WM_DPICHANGED) holds its own.
+        const std::optional<SIZE> outer = std::exchange(m_request, wanted);
+        SetWindowPos(m_hwnd, nullptr, 0, 0, wanted.cx, wanted.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+        m_request = outer;
+        const PixelMargins now = margins();
+        if (now == m)
+            return;
+        m = now;
+    }
 }
 
 void Win32Window::requestOuterPosition(std::optional<int> x, std::optional<int> y) {
@@ -107,13 +173,16 @@ void Win32Window::requestOuterPosition(std::optional<int> x, std::optional<int> 
     GetWindowRect(m_hwnd, &r);
     const PixelMargins m = margins();
     SetWindowPos(m_hwnd, nullptr, x ? *x - m.left : r.left, y ? *y - m.top : r.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
 }
 
 // Sizes and places asked for while the window was hidden assumed the frame
 // it had then (none before its first showing); once shown, they are asked
-// for again with the frame it has.
+// for again with the frame it has. A window shown minimised has no frame to
+// measure yet: they wait until it is restored.
 void Win32Window::applyPending() {
+    if (IsIconic(m_hwnd))
+        return;
     const PixelMargins assumed = m_margins;
     const std::optional<PixelSize> size = std::exchange(m_pendingSize, std::nullopt);
     const std::optional<int> x = std::exchange(m_pendingX, std::nullopt);
@@ -126,23 +195,61 @@ void Win32Window::applyPending() {
         requestOuterPosition(x, y);
 }
 
-// A window the user sizes may be dragged to any size; one that a request
-// made larger than the screen keeps that size until the user changes it.
+// On a monitor of another scale the system has scaled the title bar, the
+// menu bar and the borders, and suggests a window rectangle scaled to match.
+// The forms layer keeps the outer size the user saw, measured with the
+// borders of the monitor the window came from, and takes the suggested place
+// for its visible corner.
+void Win32Window::dpiChanged(int dpi, const RECT& suggested) {
+    RECT r{};
+    GetWindowRect(m_hwnd, &r);
+    const PixelMargins before = m_margins;
+    const PixelSize outerBefore{(r.right - r.left) - before.left - before.right,
+                                (r.bottom - r.top) - before.top - before.bottom};
+    const PixelPoint corner{suggested.left + scaled(before.left, dpi, m_dpi),
+                            suggested.top + scaled(before.top, dpi, m_dpi)};
+    m_dpi = dpi;
+    m_form.platformDpiChanged(dpi, outerBefore, corner);
+}
+
+// A window the user sizes may be dragged to any size. The system limits
+// every change of size by this answer, also when the window is restored
+// from minimised or maximised: the size it has, the size it returns to and
+// the size being asked for are always allowed, so that a window made larger
+// than the screen keeps that size until the user changes it. The size it
+// returns to is the placement's normal rectangle; Wine reports the icon's
+// or the maximised rectangle there while the restore runs, so the size the
+// window last had as a normal window counts too.
 void Win32Window::answerMinMax(MINMAXINFO& info) const {
     if (!m_sizable)
         return;
+    const auto allow = [&info](LONG width, LONG height) {
+        info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, width);
+        info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, height);
+        info.ptMinTrackSize.x = std::min(info.ptMinTrackSize.x, width);
+        info.ptMinTrackSize.y = std::min(info.ptMinTrackSize.y, height);
+    };
     RECT r{};
-    GetWindowRect(m_hwnd, &r);
-    if (IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd)) {
-        info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, r.right - r.left);
-        info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, r.bottom - r.top);
+    if (!IsIconic(m_hwnd) && GetWindowRect(m_hwnd, &r))
+        allow(r.right - r.left, r.bottom - r.top);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(m_hwnd, &placement)) {
+        const RECT& normal = placement.rcNormalPosition;
+        allow(normal.right - normal.left, normal.bottom - normal.top);
     }
-    if (m_request) {
-        info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, m_request->cx);
-        info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, m_request->cy);
-        info.ptMinTrackSize.x = std::min(info.ptMinTrackSize.x, m_request->cx);
-        info.ptMinTrackSize.y = std::min(info.ptMinTrackSize.y, m_request->cy);
-    }
+    if (m_normalSize)
+        allow(m_normalSize->cx, m_normalSize->cy);
+    if (m_request)
+        allow(m_request->cx, m_request->cy);
+}
+
+// Called on every WM_SIZE: the size of a window neither minimised nor
+// maximised is the one it is restored to.
+void Win32Window::noteSize(WPARAM kind) {
+    RECT r{};
+    if (kind == SIZE_RESTORED && GetWindowRect(m_hwnd, &r))
+        m_normalSize = SIZE{r.right - r.left, r.bottom - r.top};
 }
 
 } // namespace forms::win32

@@ -99,6 +99,7 @@ void Win32Window::moveFocus(bool backward) {
                 continue;
         }
         focus(c);
+        showFocusCues();
         return;
     }
 }
@@ -114,6 +115,7 @@ void Win32Window::moveInGroup(Win32Control* current, bool backward) {
     if (next == current)
         return;
     focus(next);
+    showFocusCues();
     next->setChecked(true); // its Click
 }
 
@@ -134,6 +136,13 @@ void Win32Window::focus(Win32Control* control) {
     ++m_focusing;
     SetFocus(control->hwnd());
     --m_focusing;
+}
+
+// After the mouse was used the system hides focus rectangles until the
+// keyboard is used in a dialog; the focus moved by the keyboard here, so
+// the window and its controls show them again.
+void Win32Window::showFocusCues() {
+    SendMessageW(m_hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 // The first control in tab order that can take the focus gets it, as when a

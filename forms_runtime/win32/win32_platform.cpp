@@ -5,6 +5,8 @@
 #include "win32_text.h"
 #include "win32_window.h"
 
+#include <utility>
+
 namespace forms {
 
 Platform& platform() {
@@ -15,28 +17,48 @@ namespace win32 {
 
 namespace {
 
+// Looked up at run time, as older systems lack the call.
+template<typename Function> Function user32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
 // Before any window exists: one pixel is one device pixel on every monitor,
 // so the system never scales the windows as bitmaps. The executable's
-// manifest says the same; this covers a build without it. Looked up at run
-// time, as older systems lack the call.
+// manifest says the same; this covers a build without it.
 void becomeDpiAware() {
     using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    auto setContext = reinterpret_cast<SetContext>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    const auto setContext = user32Function<SetContext>("SetProcessDpiAwarenessContext");
     if (setContext && setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
         return;
     SetProcessDPIAware();
 }
 
+// The system's DPI, the screen's for a program aware of each monitor's:
+// the same for every monitor and fixed while the program runs (a new one
+// takes effect at the next sign-in), so it is read once. Every conversion
+// between twips and pixels asks for it, and a screen device context costs
+// several calls of the Wine server.
 double screenDpi(int index) {
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, index);
-    ReleaseDC(nullptr, dc);
-    return dpi > 0 ? dpi : 96;
+    static const auto read = [](int which) {
+        HDC dc = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(dc, which);
+        ReleaseDC(nullptr, dc);
+        return dpi > 0 ? dpi : 96;
+    };
+    static const double x = read(LOGPIXELSX);
+    static const double y = read(LOGPIXELSY);
+    return index == LOGPIXELSX ? x : y;
 }
 
 } // namespace
+
+int windowDpi(HWND hwnd) {
+    using GetDpi = UINT(WINAPI*)(HWND);
+    static const auto getDpi = user32Function<GetDpi>("GetDpiForWindow");
+    const UINT dpi = getDpi ? getDpi(hwnd) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : static_cast<int>(screenDpi(LOGPIXELSY));
+}
 
 Win32Platform& win32Platform() {
     static Win32Platform platform;
@@ -139,6 +161,28 @@ const wchar_t* Win32Platform::windowClass(bool withIcon) {
         m_classRegistered[withIcon] = true;
     }
     return name;
+}
+
+// What WinMain's nCmdShow would say. Windows applies it to the program's
+// first ShowWindow by itself, whatever that asks for; Wine does not. Only
+// the commands a shortcut offers count: normal, minimised, maximised.
+std::optional<int> Win32Platform::takeStartupShowCommand() {
+    if (std::exchange(m_startupShown, true))
+        return std::nullopt;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    if ((startup.dwFlags & STARTF_USESHOWWINDOW) == 0)
+        return std::nullopt;
+    switch (startup.wShowWindow) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_SHOWMAXIMIZED:
+        return startup.wShowWindow;
+    default:
+        return SW_SHOWNORMAL;
+    }
 }
 
 HWND Win32Platform::hiddenOwner() {

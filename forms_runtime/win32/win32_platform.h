@@ -6,6 +6,7 @@
 #include "win32_api.h"
 
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
 namespace forms::win32 {
@@ -42,6 +43,11 @@ public:
     // owned by it.
     HWND hiddenOwner();
 
+    // How the launcher asks the program's first window to be shown (a
+    // shortcut set to run normally, minimised or maximised), once; nothing
+    // when it asks for nothing, and after the first time.
+    std::optional<int> takeStartupShowCommand();
+
     void registerWindow(HWND hwnd, Win32Window* window) { m_windows[hwnd] = window; }
     void unregisterWindow(HWND hwnd) { m_windows.erase(hwnd); }
 
@@ -55,9 +61,14 @@ private:
     HICON m_smallIcon = nullptr;
     bool m_classRegistered[2] = {false, false};
     HWND m_hiddenOwner = nullptr;
+    bool m_startupShown = false;
     std::unordered_map<HWND, Win32Window*> m_windows;
 };
 
 Win32Platform& win32Platform();
+
+// The DPI of the monitor the window stands on; the system's DPI where the
+// system cannot tell (before Windows 10, version 1607).
+int windowDpi(HWND hwnd);
 
 } // namespace forms::win32

@@ -74,17 +74,20 @@ const wchar_t* shapeClass() {
     return name;
 }
 
-void shapeRegion(HWND hwnd, const Control& shape, int width, int height) {
+void shapeRegion(HWND hwnd, const Control& shape, int width, int height, bool redraw) {
+    // A filled shape covers its whole window, as a window without a region
+    // does. Setting one would cost a change of frame, which Wine answers by
+    // erasing every control of the container that waits for painting.
+    if (filled(shape))
+        return;
+    // Only the border line belongs to the shape; none at all when it has no
+    // line either.
     HRGN region = CreateRectRgn(0, 0, width, height);
     const int b = borderWidth(shape, width, height);
-    if (!filled(shape)) {
-        // Only the border line belongs to the shape; none at all when it
-        // has no line either.
-        HRGN inside = CreateRectRgn(b, b, width - b, height - b);
-        CombineRgn(region, region, inside, RGN_DIFF);
-        DeleteObject(inside);
-    }
-    SetWindowRgn(hwnd, region, TRUE); // the window owns the region now
+    HRGN inside = CreateRectRgn(b, b, width - b, height - b);
+    CombineRgn(region, region, inside, RGN_DIFF);
+    DeleteObject(inside);
+    SetWindowRgn(hwnd, region, redraw ? TRUE : FALSE); // the window owns the region now
 }
 
 } // namespace forms::win32

@@ -17,7 +17,8 @@ namespace forms::win32 {
 // GWLP_USERDATA.
 const wchar_t* shapeClass();
 
-// Cuts the window to what the shape covers at this size.
-void shapeRegion(HWND hwnd, const Control& shape, int width, int height);
+// Cuts the window to what the shape covers at this size: only an unfilled
+// shape needs it. Drawn again at once when redraw says so.
+void shapeRegion(HWND hwnd, const Control& shape, int width, int height, bool redraw);
 
 } // namespace forms::win32

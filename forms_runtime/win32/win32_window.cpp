@@ -9,6 +9,9 @@
 #include "win32_platform.h"
 #include "win32_text.h"
 
+#include <algorithm>
+#include <dwmapi.h>
+
 namespace forms::win32 {
 
 namespace {
@@ -23,11 +26,45 @@ DWORD windowExStyle(const WindowSpec& layout) {
     return layout.border == BorderStyle::FixedDialog ? WS_EX_DLGMODALFRAME : 0;
 }
 
+// Windows 11 rounds the corners of a window with a caption, cutting away the
+// corners of the outer rectangle a preset sets, and the ends of the task bar
+// along the bottom. The values are those of dwmapi.h in the Windows 11 SDK,
+// which MinGW-w64's headers lack. Earlier systems answer with an error and
+// draw square corners anyway.
+constexpr DWORD kCornerPreference = 33; // DWMWA_WINDOW_CORNER_PREFERENCE
+constexpr DWORD kDoNotRoundCorners = 1; // DWMWCP_DONOTROUND
+
+void squareCorners(HWND hwnd) {
+    const DWORD preference = kDoNotRoundCorners;
+    DwmSetWindowAttribute(hwnd, kCornerPreference, &preference, sizeof preference);
+}
+
+// Each child window is made at the bottom of its siblings' z-order, so
+// making the controls from the top of the drawing order down gives the
+// drawing order with no call of its own. Checked once per container: a
+// system that put new windows on top gets them placed one by one.
+void keepDrawingOrder(const std::vector<Win32Control*>& controls) {
+    std::vector<HWND> checked;
+    for (const Win32Control* c : controls) {
+        HWND parent = c->parent();
+        if (std::find(checked.begin(), checked.end(), parent) != checked.end())
+            continue;
+        checked.push_back(parent);
+        if (GetTopWindow(parent) == c->hwnd())
+            continue;
+        for (const Win32Control* sibling : controls)
+            if (sibling->parent() == parent)
+                SetWindowPos(sibling->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+}
+
 } // namespace
 
 Win32Window::Win32Window(Form& form, const WindowSpec& layout)
     : m_form(form)
     , m_sizable(layout.border == BorderStyle::Sizable)
+    , m_inTaskbar(layout.showInTaskbar)
     , m_keyPreview(layout.keyPreview)
     , m_backColor(layout.backColor)
     , m_designClient{pixelsX(layout.clientWidth), pixelsY(layout.clientHeight)} {
@@ -42,6 +79,7 @@ Win32Window::Win32Window(Form& form, const WindowSpec& layout)
     if (!m_hwnd)
         raiseError(ErrorCode::WindowSystem, "creating window " + form.Name());
     platform.registerWindow(m_hwnd, this);
+    squareCorners(m_hwnd);
 }
 
 Win32Window::~Win32Window() {
@@ -75,6 +113,7 @@ Win32Control* Win32Window::controlFor(HWND hwnd) const {
 void Win32Window::finishBuilding(std::span<Control* const> tabOrder) {
     for (Control* c : tabOrder)
         m_tabOrder.push_back(static_cast<Win32Control*>(&c->peer()));
+    keepDrawingOrder(m_controls);
     if (m_menus.menu())
         SetMenu(m_hwnd, m_menus.menu());
     m_accelerators = m_menus.accelerators();
@@ -101,16 +140,31 @@ void Win32Window::finishBuilding(std::span<Control* const> tabOrder) {
 // Showing ------------------------------------------------------------------
 
 void Win32Window::setBackColor(OleColor color) {
+    if (color == m_backColor)
+        return;
     m_backColor = color;
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
+// The program's own window shows as its launcher asks, minimised perhaps;
+// the forms layer then waits for the restore to lay it out. The launcher's
+// command is passed on explicitly, to the ShowWindow that Windows would
+// have applied it to anyway. Asked for nothing, the window is shown as
+// ShowWindow(SW_SHOWNORMAL) shows a window never shown before, but erased
+// and painted from the message loop, once the handlers that follow the
+// showing have run: Wine paints a window it shows at once, at its design
+// size, otherwise. The DPI of its monitor is known from here on.
 void Win32Window::showFirst() {
-    {
-        ShowWindow(m_hwnd, SW_SHOWNORMAL);
-        UpdateWindow(m_hwnd);
-        applyPending();
-    }
+    const std::optional<int> command =
+        m_inTaskbar ? win32Platform().takeStartupShowCommand() : std::nullopt;
+    if (command)
+        ShowWindow(m_hwnd, *command);
+    else
+        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_DEFERERASE);
+    m_dpi = windowDpi(m_hwnd);
+    m_form.platformDpiChanged(m_dpi, outerRect().size(), std::nullopt);
+    applyPending();
     focusFirst();
 }
 

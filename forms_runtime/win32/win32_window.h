@@ -72,17 +72,21 @@ public:
 private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void answerMinMax(MINMAXINFO& info) const;
+    void noteSize(WPARAM kind);
     PixelMargins margins() const;
     void applyPending();
+    void dpiChanged(int dpi, const RECT& suggested);
     bool navigate(const MSG& msg);
     void moveFocus(bool backward);
     void moveInGroup(Win32Control* current, bool backward);
     void focusFirst();
+    void showFocusCues();
     Win32Control* focused() const;
 
     Form& m_form;
     HWND m_hwnd = nullptr;
     bool m_sizable;
+    bool m_inTaskbar;
     bool m_keyPreview;
     OleColor m_backColor;
     PixelSize m_designClient;
@@ -92,11 +96,16 @@ private:
     std::unordered_map<HWND, Win32Control*> m_byHandle;
     std::vector<Win32Control*> m_tabOrder;
 
-    // Geometry: the frame last measured, the size being asked for (the
-    // answer to WM_GETMINMAXINFO grants it in full), and what was asked for
-    // while hidden, to ask again once the frame is known.
+    // Geometry: the DPI of the window's monitor, the invisible borders last
+    // measured and the DPI they were measured at (0: never), the size being
+    // asked for (the answer to WM_GETMINMAXINFO grants it in full), and what
+    // was asked for while hidden or minimised, to ask again once the frame
+    // is known.
+    int m_dpi = 0;
     mutable PixelMargins m_margins;
+    mutable int m_marginsDpi = 0;
     std::optional<SIZE> m_request;
+    std::optional<SIZE> m_normalSize; // window rectangle when last neither minimised nor maximised
     std::optional<PixelSize> m_pendingSize;
     std::optional<int> m_pendingX, m_pendingY;
     bool m_resizePosted = false;

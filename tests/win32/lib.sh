@@ -98,13 +98,19 @@ w32_settled() {
 
 # ---------------------------------------------------------------- the program
 
-# w32_start_program: starts vistrum.exe under Wine and the probe beside it,
-# then waits for the main window.
+# w32_start_program [LAUNCHER...]: starts vistrum.exe under Wine and the
+# probe beside it, then waits for the main window. With LAUNCHER (a Wine
+# program and its options, e.g. start /min /wait), that starts it instead,
+# with the program's path after "/unix".
 w32_start_program() {
     local exe=$VISTRUM_WINDOWS_BIN/vistrum.exe probe=$VISTRUM_WINDOWS_BIN/vistrum_probe.exe
     [ -f "$exe" ] || e2e_fail "no program at $exe"
     [ -f "$probe" ] || e2e_fail "no probe at $probe"
-    e2e_start_command wine "$exe"
+    if [ $# -gt 0 ]; then
+        e2e_start_command wine "$@" /unix "$exe"
+    else
+        e2e_start_command wine "$exe"
+    fi
     e2e_start_server probe "$E2E_ARTIFACTS/probe.log" wine "$probe"
     W32_PROBE_PID=$E2E_SERVER_PID W32_PROBE_IN=$E2E_SERVER_IN W32_PROBE_OUT=$E2E_SERVER_OUT
     e2e_log "started the probe (pid $W32_PROBE_PID)"
@@ -113,6 +119,15 @@ w32_start_program() {
     # own and draws no frames: nothing measured then says anything.
     xwininfo -root -children | grep -q "\"Default - Wine desktop\".* ${WINESESSION_SIZE}+0+0" ||
         e2e_fail "the program is not on the virtual desktop $WINESESSION_SIZE: $(xwininfo -root -children | tr '\n' ' ')"
+}
+
+# w32_state_is N WHICH: true when field WHICH (1 visible, 2 enabled, 3
+# iconic, 4 zoomed, 5 foreground) of the main window's state is N.
+w32_state_is() {
+    local state
+    state=$(w32 state main)
+    read -ra state <<<"$state"
+    [ "${state[$2 - 1]}" = "$1" ]
 }
 
 # Asked to quit, the probe ends before the program; the trap calls this first.
@@ -125,17 +140,32 @@ _w32_quit_probe() {
 
 # ---------------------------------------------------------------- input
 
-# w32_click_visible WIN PATTERN: clicks the middle of the part of the child
-# that lies on the screen (a large preset puts part of the window off it).
-w32_click_visible() {
+# w32_reachable WIN PATTERN: true when part of that child lies on the
+# screen (a large preset puts part of the window off it) and inside WIN's
+# client area (at 216 DPI the layout is larger than a 640 x 480 window);
+# W32_AT holds "X Y", the middle of that part. Sets C_* as w32_control.
+w32_reachable() {
     w32_control "$@"
-    local x0=$C_X y0=$C_Y x1=$((C_X + C_W)) y1=$((C_Y + C_H))
+    local cx cy cw ch x0 y0 x1 y1
+    read -r cx cy cw ch <<<"$(w32 client "$1")"
+    x0=$((C_X > cx ? C_X : cx)) y0=$((C_Y > cy ? C_Y : cy))
+    x1=$((C_X + C_W < cx + cw ? C_X + C_W : cx + cw))
+    y1=$((C_Y + C_H < cy + ch ? C_Y + C_H : cy + ch))
     ((x0 >= 0)) || x0=0
     ((y0 >= 0)) || y0=0
     ((x1 <= W32_SCREEN_W)) || x1=$W32_SCREEN_W
     ((y1 <= W32_SCREEN_H)) || y1=$W32_SCREEN_H
-    ((x0 < x1 && y0 < y1)) || e2e_fail "'$2' is off the screen, at $C_X $C_Y $C_W $C_H"
-    w32 click $(((x0 + x1) / 2)) $(((y0 + y1) / 2))
+    W32_AT="$(((x0 + x1) / 2)) $(((y0 + y1) / 2))"
+    ((x0 < x1 && y0 < y1))
+}
+
+# w32_click_visible WIN PATTERN: clicks the middle of the part of the child
+# that w32_reachable finds.
+w32_click_visible() {
+    w32_reachable "$@" ||
+        e2e_fail "'$2' is off the screen or outside the client area, at $C_X $C_Y $C_W $C_H"
+    # shellcheck disable=SC2086 # two words
+    w32 click $W32_AT
 }
 
 # w32_menu KEYS...: opens a menu with its access key and picks an entry, as
@@ -146,6 +176,84 @@ w32_menu() {
         w32 key "$k"
         sleep 0.2 # the menu opens from the program's queue
     done
+}
+
+# ---------------------------------------------------------------- the About box
+
+_w32_dialog_gone() { [ "$(w32_probe rect dialog)" = "error 0 other windows of the program are showing" ]; }
+
+# w32_about_open: opens the About box (Alt+H, A) and checks it: an empty
+# title, "Vistrum ", "Version 2.01" and OK shown inside it, centred on the
+# main window's outer rectangle to the pixel, the main window disabled.
+w32_about_open() {
+    w32_menu alt+h a
+    w32_wait_ok rect dialog
+    local m d mx my mw mh dx dy dw dh name
+    d=$(w32_settled dialog)
+    m=$(w32 rect main)
+    e2e_assert_eq "" "$(w32 title dialog)" "title of the About box"
+    read -r mx my mw mh <<<"$m"
+    read -r dx dy dw dh <<<"$d"
+    for name in "Vistrum " "Version 2.01" OK; do
+        w32_control dialog "$name"
+        ((C_VISIBLE == 1 && C_X >= dx && C_Y >= dy && C_X + C_W <= dx + dw && C_Y + C_H <= dy + dh)) ||
+            e2e_fail "'$name' ($C_X $C_Y $C_W $C_H, visible $C_VISIBLE) is not shown in the About box ($d)"
+    done
+    e2e_log "ok: 'Vistrum ', 'Version 2.01' and OK are in the About box"
+    # Centres compared at twice the scale, so that half pixels count.
+    local ex=$((2 * dx + dw - 2 * mx - mw)) ey=$((2 * dy + dh - 2 * my - mh))
+    ((ex >= -1 && ex <= 1 && ey >= -1 && ey <= 1)) ||
+        e2e_fail "the About box ($d) is not centred on the main window ($m): off by $ex,$ey half pixels"
+    e2e_log "ok: the About box ($d) is centred on the main window ($m)"
+    # The main window stays disabled while the box is up.
+    e2e_assert_eq "1 0 0 0 0" "$(w32 state main)" "main window (visible enabled iconic zoomed foreground)"
+}
+
+# w32_about_closes_with WHAT: the About box has gone after WHAT, and the
+# main window is enabled and in front again.
+w32_about_closes_with() {
+    e2e_wait_until "$E2E_TIMEOUT" _w32_dialog_gone || e2e_fail "the About box is still open after $1"
+    w32_wait_answer "1 1 0 0 1" state main
+    e2e_log "ok: $1 closed the About box; the main window is enabled and in front"
+}
+
+# ---------------------------------------------------------------- the scenarios' driver
+
+# What tests/scenarios/presets.sh and custom_sizes.sh ask of a platform,
+# read by the probe from the window's own state.
+# shellcheck disable=SC2034 # read by the scenarios
+PRESET_LAG=0
+preset_outer() { w32 rect main; }
+preset_settled() { w32_settled main; }
+preset_readout() { w32_text_of main "Current screen size = *"; }
+preset_flags() { w32_flags main "$1"; }
+preset_checked() {
+    local name out=""
+    for name in "${PRESETS[@]}" "Custom Size"; do
+        w32_control main "$name"
+        [ "$C_CHECKED" = 0 ] || out+="${out:+, }$name"
+    done
+    echo "$out"
+}
+# At 216 DPI the layout is larger than a 640 x 480 window: a button that
+# lies outside the client area is reached from "1600 X 1200", whose window
+# holds the whole layout, as a user would do it.
+preset_click() {
+    if ! w32_reachable main "$1"; then
+        e2e_log "'$1' lies outside the window's client area; '1600 X 1200' first"
+        w32_click_visible main "1600 X 1200"
+        w32_wait_flags "1 1 1" main "1600 X 1200"
+        w32_settled main >/dev/null
+    fi
+    w32_click_visible main "$1"
+}
+# A drag of the bottom-right corner, which must stay on the screen.
+custom_resize() {
+    local x y w h
+    read -r x y w h <<<"$(w32 rect main)"
+    ((x + $1 <= W32_SCREEN_W && y + $2 <= W32_SCREEN_H && x + w <= W32_SCREEN_W && y + h <= W32_SCREEN_H)) ||
+        e2e_fail "a drag from $w x $h to $1 x $2 at $x,$y would leave the screen"
+    w32 drag-corner main $(($1 - w)) $(($2 - h))
 }
 
 # ---------------------------------------------------------------- set-up

@@ -24,6 +24,10 @@
 //   caption-button WIN close|minimize|maximize
 //                                       clicks that button of the caption (on
 //                                       a minimised window, minimize restores)
+//   system WIN minimize|maximize|restore
+//                                       the command of the window menu
+//                                       (WM_SYSCOMMAND), for a window whose
+//                                       caption lies off the screen
 //   key KEYS                            e.g. escape, return, space, ctrl+q,
 //                                       alt+h, f1, a
 //   pixel X Y                           "#RRGGBB" on the screen
@@ -423,6 +427,19 @@ std::string Probe::run(const std::string& line) {
         if (which == "minimize")
             return captionButton(hwnd, HTMINBUTTON);
         fail("no caption button " + which);
+    }
+    if (command == "system") {
+        HWND hwnd = window(word());
+        const std::string which = word();
+        const WPARAM id = which == "minimize"   ? SC_MINIMIZE
+                          : which == "maximize" ? SC_MAXIMIZE
+                          : which == "restore"  ? SC_RESTORE
+                                                : 0;
+        if (id == 0)
+            fail("no window menu command " + which);
+        if (!PostMessageW(hwnd, WM_SYSCOMMAND, id, 0))
+            fail("PostMessage refused WM_SYSCOMMAND");
+        return {};
     }
     if (command == "key") {
         key(word());

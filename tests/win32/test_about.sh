@@ -14,38 +14,6 @@ w32_start_program
 w32_wait_flags "1 1 1" main "640 X 480"
 w32_settled main >/dev/null
 
-_dialog_gone() { [ "$(w32_probe rect dialog)" = "error 0 other windows of the program are showing" ]; }
-
-# open: opens the About box and checks it.
-open() {
-    w32_menu alt+h a
-    w32_wait_ok rect dialog
-    local m d mx my mw mh dx dy dw dh name
-    d=$(w32_settled dialog)
-    m=$(w32 rect main)
-    e2e_assert_eq "" "$(w32 title dialog)" "title of the About box"
-    read -r mx my mw mh <<<"$m"
-    read -r dx dy dw dh <<<"$d"
-    for name in "Vistrum " "Version 2.01" OK; do
-        w32_control dialog "$name"
-        ((C_VISIBLE == 1 && C_X >= dx && C_Y >= dy && C_X + C_W <= dx + dw && C_Y + C_H <= dy + dh)) ||
-            e2e_fail "'$name' ($C_X $C_Y $C_W $C_H, visible $C_VISIBLE) is not shown in the About box ($d)"
-    done
-    e2e_log "ok: 'Vistrum ', 'Version 2.01' and OK are in the About box"
-    # Centres compared at twice the scale, so that half pixels count.
-    local ex=$((2 * dx + dw - 2 * mx - mw)) ey=$((2 * dy + dh - 2 * my - mh))
-    ((ex >= -1 && ex <= 1 && ey >= -1 && ey <= 1)) ||
-        e2e_fail "the About box ($d) is not centred on the main window ($m): off by $ex,$ey half pixels"
-    e2e_log "ok: the About box ($d) is centred on the main window ($m)"
-    # The main window stays disabled while the box is up.
-    e2e_assert_eq "1 0 0 0 0" "$(w32 state main)" "main window (visible enabled iconic zoomed foreground)"
-}
-closes_with() {
-    e2e_wait_until "$E2E_TIMEOUT" _dialog_gone || e2e_fail "the About box is still open after $1"
-    w32_wait_answer "1 1 0 0 1" state main
-    e2e_log "ok: $1 closed the About box; the main window is enabled and in front"
-}
-
 # A preset button that the box does not cover and that is not checked.
 uncovered_preset() {
     local name dx dy dw dh cx cy
@@ -62,7 +30,7 @@ uncovered_preset() {
     e2e_fail "the About box covers every preset button"
 }
 
-open
+w32_about_open
 e2e_screenshot about >/dev/null
 name=$(uncovered_preset)
 w32_click_visible main "$name"
@@ -74,23 +42,23 @@ w32_wait_ok rect dialog
 e2e_log "ok: the About box is still open after Escape"
 
 w32 click-child dialog OK
-closes_with "a click on OK"
+w32_about_closes_with "a click on OK"
 # The same click now selects the preset: it was the box that held it off.
 w32_click_visible main "$name"
 w32_wait_flags "1 1 1" main "$name"
 e2e_log "ok: with the box closed, a click on '$name' selects it ($(w32_settled main))"
 
-open
+w32_about_open
 w32 key return
-closes_with Enter
+w32_about_closes_with Enter
 
 # Moved by a preset: the box follows the main window.
 w32_click_visible main "1024 X 768"
 w32_wait_flags "1 1 1" main "1024 X 768"
 e2e_assert_eq "0 0 1024 768" "$(w32_settled main)" "outer rectangle after '1024 X 768'"
-open
+w32_about_open
 w32 key space
-closes_with Space
+w32_about_closes_with Space
 
 w32 key ctrl+q
 e2e_assert_exits 5 0
