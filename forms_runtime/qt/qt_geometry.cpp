@@ -161,13 +161,20 @@ void QtWindow::requestClientSize(QSize client) {
                     [&] { return carried() == client || carried() != old; });
     ws::releaseMinimumSize(m_window);
     // A window manager that granted a size larger than the screen only for
-    // the minimum cuts it to the screen once the minimum goes (jwm): that
-    // is its answer too, which a round trip brings in.
+    // the minimum may cut it to the screen once the minimum goes (jwm): that
+    // is its answer too, which a round trip brings in. One that leaves such
+    // a window as it is when its minimum goes never cuts: it is not asked
+    // for round trips again.
     const PixelMargins frame = extents();
     const QSize screen = m_window->screen()->geometry().size();
-    if (carried().width() + frame.left + frame.right > screen.width() ||
-        carried().height() + frame.top + frame.bottom > screen.height())
+    const auto largerThanScreen = [&] {
+        return carried().width() + frame.left + frame.right > screen.width() ||
+               carried().height() + frame.top + frame.bottom > screen.height();
+    };
+    if (m_platform.cutsWhenMinimumGoes() != false && largerThanScreen()) {
         windowSystem().roundTrip(m_window);
+        m_platform.setCutsWhenMinimumGoes(!largerThanScreen());
+    }
     // Lets Qt take in the geometry the answers carried.
     ws::processEventsExceptInput();
 

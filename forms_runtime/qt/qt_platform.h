@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QEventLoop;
@@ -32,6 +33,12 @@ public:
     PixelMargins lastFrame(BorderStyle border) const;
     void rememberFrame(BorderStyle border, const PixelMargins& frame);
 
+    // Whether the window manager cuts a window larger than the screen to it
+    // once the program no longer holds its minimum size; unknown until the
+    // first such window has been seen.
+    std::optional<bool> cutsWhenMinimumGoes() const { return m_cutsWhenMinimumGoes; }
+    void setCutsWhenMinimumGoes(bool cuts) { m_cutsWhenMinimumGoes = cuts; }
+
     // The modal loops running, innermost last; quit ends them all.
     void pushLoop(QEventLoop* loop) { m_loops.push_back(loop); }
     void popLoop(QEventLoop* loop) { std::erase(m_loops, loop); }
@@ -39,6 +46,7 @@ public:
 private:
     std::unique_ptr<ws::WindowSystem> m_windowSystem;
     std::map<BorderStyle, PixelMargins> m_frames;
+    std::optional<bool> m_cutsWhenMinimumGoes;
     std::vector<QEventLoop*> m_loops;
 };
 
