@@ -9,6 +9,7 @@
 #include "vt_about.h"
 #include "vt_main.h"
 #include "vt_main_layout.h"
+#include "vt_main_state.h"
 
 #include <algorithm>
 #include <functional>
@@ -27,7 +28,6 @@ Q_DECLARE_METATYPE(std::function<void(forms::scripted::WindowManagerScript&)>)
 namespace {
 
 constexpr Single kTwips = 15; // per pixel at 96 DPI
-const forms::String kMark = "\u00D7";
 
 QString text(const forms::String& s) {
     return QString::fromStdString(s.utf8());
@@ -94,22 +94,8 @@ class VtMainHandlersTest : public QObject {
         scriptedPlatform().settle();
     }
 
-    QList<int> selectedPresets() {
-        QList<int> selected;
-        for (int i = 0; i < 12; ++i)
-            if (ctl("ScrSizeOpt", i).Value())
-                selected << i;
-        return selected;
-    }
-    QList<int> marks() {
-        QList<int> marked;
-        for (int i = 0; i < 24; ++i)
-            if (ctl("ColorBox", i).Caption() == kMark)
-                marked << i;
-            else if (!ctl("ColorBox", i).Caption().empty())
-                marked << -1000 - i; // a stray caption shows up as a mismatch
-        return marked;
-    }
+    QList<int> selectedPresets() { return vt_main_state::selectedPresets(form()); }
+    QList<int> marks() { return vt_main_state::marks(form()); }
     // Everything a handler may change, as text that QCOMPARE can show.
     QString state() {
         const PixelRect r = outer();

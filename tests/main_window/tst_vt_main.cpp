@@ -8,6 +8,7 @@
 #include "vt_about.h"
 #include "vt_main.h"
 #include "vt_main_layout.h"
+#include "vt_main_state.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -24,8 +25,6 @@ using forms::Runtime;
 namespace {
 
 constexpr forms::Single kTwips = 15; // per pixel at 96 DPI
-
-const QString kMark = QStringLiteral("\u00D7");
 
 // Twice a rectangle's centre, so that odd sizes compare exactly.
 QPoint doubledCentre(const QRect& r) {
@@ -93,22 +92,8 @@ class VtMainTest : public QObject {
         settle();
     }
 
-    QList<int> selectedPresets() {
-        QList<int> selected;
-        for (int i = 0; i < 12; ++i)
-            if (ctl("ScrSizeOpt", i).Value())
-                selected << i;
-        return selected;
-    }
-    QList<int> marks() {
-        QList<int> marked;
-        for (int i = 0; i < 24; ++i)
-            if (ctl("ColorBox", i).Caption() == kMark)
-                marked << i;
-            else if (!ctl("ColorBox", i).Caption().empty())
-                marked << -1000 - i; // a stray caption shows up as a mismatch
-        return marked;
-    }
+    QList<int> selectedPresets() { return vt_main_state::selectedPresets(form()); }
+    QList<int> marks() { return vt_main_state::marks(form()); }
     // What every Resize leaves behind, whatever caused it.
     void checkResizeLayout() {
         const QRect r = outer();
