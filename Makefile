@@ -40,9 +40,10 @@ windows: configure
 test: deps-test build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j 1
 
-# The whole test suite again on a build of its own with AddressSanitizer and
+# The test suite again on a build of its own with AddressSanitizer and
 # UndefinedBehaviorSanitizer (cmake/sanitizers.cmake); any report fails the
-# test it shows up in.
+# test it shows up in. Its tables of window managers keep one session for
+# each way the program meets one (tests/e2e/CMakeLists.txt).
 SANITIZE_BUILD_DIR ?= build-sanitize
 .PHONY: test-sanitize
 $(SANITIZE_BUILD_DIR)/Makefile:
