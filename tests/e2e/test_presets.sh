@@ -15,8 +15,11 @@
 # at the bottom of the client area.
 # A button that a large preset put off the screen is brought back by moving
 # the window (a move is not a resize). Table: $E2E_ARTIFACTS/presets.txt.
+# Then the sizes of tests/scenarios/custom_sizes.sh, set from outside, read
+# back in whole pixels.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../scenarios/presets.sh"
+source "$(dirname "$0")/../scenarios/custom_sizes.sh"
 
 rule=${1:-quarter}
 case $rule in quarter | titlebar | workarea) ;; *) e2e_fail "unknown rule: $rule" ;; esac
@@ -59,6 +62,13 @@ preset_click() {
     fi
     e2e_click "$A11Y_CX" "$A11Y_CY"
 }
+# A size from outside, as another program sets it: the client area the
+# frame leaves of the outer size W x H.
+custom_resize() {
+    local l r t b
+    read -r l r t b <<<"$(e2e_frame_extents "$win")"
+    xdotool windowsize "$win" $(($1 - l - r)) $(($2 - t - b))
+}
 
 e2e_start_a11y
 e2e_start_program
@@ -85,6 +95,7 @@ e2e_assert_eq 24 "$rows" "height in device pixels of the task bar at the bottom 
 
 presets_check_each "$rule" "$qw" "$qh" "$E2E_ARTIFACTS/presets.txt"
 e2e_screenshot last >/dev/null
+custom_sizes_check_each
 
 e2e_key "$win" ctrl+q
 e2e_assert_exits 5 0
