@@ -7,8 +7,8 @@ namespace vistrum {
 
 QIcon appIcon() {
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/vistrum-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/vistrum-32.png"), QSize(32, 32));
+    for (const int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/vistrum-%1.png").arg(size), QSize(size, size));
     return icon;
 }
 

@@ -4,9 +4,10 @@
 
 namespace vistrum {
 
-// The program icon, a monitor on a stand, in its 16 x 16 and 32 x 32 sizes.
-// The pictures are also reachable as ":/icons/vistrum-16.png" and
-// ":/icons/vistrum-32.png" in any program that links vistrum_resources.
+// The program icon, a monitor on a stand, in the sizes a window carries: 16,
+// 32, 48 and 64 pixels (task bars, title bars and window switchers). The
+// pictures are also reachable as ":/icons/vistrum-<size>.png" in any program
+// that links vistrum_resources.
 QIcon appIcon();
 
 } // namespace vistrum

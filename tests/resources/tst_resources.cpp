@@ -16,6 +16,8 @@ private slots:
         QTest::addColumn<int>("size");
         QTest::newRow("16") << QStringLiteral(":/icons/vistrum-16.png") << 16;
         QTest::newRow("32") << QStringLiteral(":/icons/vistrum-32.png") << 32;
+        QTest::newRow("48") << QStringLiteral(":/icons/vistrum-48.png") << 48;
+        QTest::newRow("64") << QStringLiteral(":/icons/vistrum-64.png") << 64;
     }
 
     void embeddedPicturesLoad() {
@@ -28,12 +30,10 @@ private slots:
         QCOMPARE(qAlpha(image.pixel(0, size - 1)), 0);
     }
 
-    void appIconHasBothSizes() {
+    void appIconHasEverySize() {
         const QIcon icon = vistrum::appIcon();
         QVERIFY(!icon.isNull());
-        const QList<QSize> sizes = icon.availableSizes();
-        QVERIFY(sizes.contains(QSize(16, 16)));
-        QVERIFY(sizes.contains(QSize(32, 32)));
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
         // Each size is drawn from its own picture, not scaled from the other.
         const QImage small = icon.pixmap(QSize(16, 16)).toImage();
         QCOMPARE(small.convertToFormat(QImage::Format_ARGB32),
