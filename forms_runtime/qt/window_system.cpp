@@ -26,10 +26,7 @@ public:
     std::optional<PixelMargins> frameExtents(const QWidget* window) const override {
         if (!window->isVisible())
             return std::nullopt;
-        const QRect frame = window->frameGeometry();
-        const QRect client = window->geometry();
-        return PixelMargins{client.left() - frame.left(), client.top() - frame.top(),
-                            frame.right() - client.right(), frame.bottom() - client.bottom()};
+        return qtFrame(window);
     }
     bool maximisedByWindowManager(const QWidget*) const override { return false; }
     bool requestFrameExtents(const QWidget*) override { return false; }
@@ -51,6 +48,13 @@ std::unique_ptr<WindowSystem> makeWindowSystem(std::function<void(quintptr)> fra
     if (auto x11 = makeX11WindowSystem(std::move(frameChanged)))
         return x11;
     return std::make_unique<QtOnlyWindowSystem>();
+}
+
+PixelMargins qtFrame(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
 }
 
 void holdMinimumSize(QWidget* window, QSize client) {

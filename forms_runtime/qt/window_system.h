@@ -91,6 +91,10 @@ std::unique_ptr<WindowSystem> makeWindowSystem(std::function<void(quintptr)> fra
 // has no xcb).
 std::unique_ptr<WindowSystem> makeX11WindowSystem(std::function<void(quintptr)> frameChanged);
 
+// The frame around a shown window as Qt measures it: the window's frame
+// geometry around its client area.
+PixelMargins qtFrame(const QWidget* window);
+
 // Before the application exists: why the program cannot reach the display
 // it is going to use, in one line naming that display, or empty when it
 // can (or when Qt will not use X11). Qt itself aborts without one.

@@ -54,25 +54,32 @@ void ScriptedWindow::framed(PixelMargins frame) {
         m_form.platformResized();
 }
 
-void ScriptedWindow::askForClientSize(PixelSize client) {
-    const WindowManagerScript& script = m_platform.script();
+// Hands the window manager a request: the answer comes after the script's
+// answer time, or never, and the request waits for it as long as a real
+// backend would. Returns whether it came.
+bool ScriptedWindow::ask(std::function<void()> answer) {
     const unsigned long seen = m_answers;
-    if (script.answerAfter)
-        m_platform.schedule(*script.answerAfter, [this, client] {
-            const WindowManagerScript& now = m_platform.script();
-            const PixelSize screen = m_platform.screenSize();
-            const PixelSize granted = grantedClient(now, client, m_client.size(), m_frame, screen);
-            placed({m_client.x, m_client.y, granted.width, granted.height});
-            if (now.cutsToScreenAfter)
-                m_platform.schedule(*now.cutsToScreenAfter, [this, screen] {
-                    WindowManagerScript cut = m_platform.script();
-                    cut.sizes = SizeRule::ClampToScreen;
-                    const PixelSize fits =
-                        grantedClient(cut, m_client.size(), m_client.size(), m_frame, screen);
-                    placed({m_client.x, m_client.y, fits.width, fits.height});
-                });
-        });
-    if (m_platform.waitUntil([&] { return m_answers > seen; }, kAnswerTimeout))
+    if (const auto after = m_platform.script().answerAfter)
+        m_platform.schedule(*after, std::move(answer));
+    return m_platform.waitUntil([&] { return m_answers > seen; }, kAnswerTimeout);
+}
+
+void ScriptedWindow::askForClientSize(PixelSize client) {
+    const bool answered = ask([this, client] {
+        const WindowManagerScript& now = m_platform.script();
+        const PixelSize screen = m_platform.screenSize();
+        const PixelSize granted = grantedClient(now, client, m_client.size(), m_frame, screen);
+        placed({m_client.x, m_client.y, granted.width, granted.height});
+        if (now.cutsToScreenAfter)
+            m_platform.schedule(*now.cutsToScreenAfter, [this, screen] {
+                WindowManagerScript cut = m_platform.script();
+                cut.sizes = SizeRule::ClampToScreen;
+                const PixelSize fits =
+                    grantedClient(cut, m_client.size(), m_client.size(), m_frame, screen);
+                placed({m_client.x, m_client.y, fits.width, fits.height});
+            });
+    });
+    if (answered)
         roundTrip();
 }
 
@@ -119,26 +126,19 @@ void ScriptedWindow::requestOuterPosition(std::optional<int> x, std::optional<in
     }
     if (wanted == PixelPoint{outer.x, outer.y})
         return;
-    const WindowManagerScript& script = m_platform.script();
-    const unsigned long seen = m_answers;
     ++m_moveRequests;
-    if (script.answerAfter)
-        m_platform.schedule(*script.answerAfter, [this, wanted] {
-            const WindowManagerScript& now = m_platform.script();
-            const PixelPoint at = placedOuter(now, wanted, m_frame);
-            placed({at.x + m_frame.left, at.y + m_frame.top, m_client.width,
-                    m_client.height + now.growsOnMove});
-        });
-    m_platform.waitUntil([&] { return m_answers > seen; }, kAnswerTimeout);
+    ask([this, wanted] {
+        const WindowManagerScript& now = m_platform.script();
+        const PixelPoint at = placedOuter(now, wanted, m_frame);
+        placed({at.x + m_frame.left, at.y + m_frame.top, m_client.width,
+                m_client.height + now.growsOnMove});
+    });
 }
 
 void ScriptedWindow::restoreIfMaximised() {
     if (!m_maximised)
         return;
-    const unsigned long seen = m_answers;
-    if (const auto after = m_platform.script().answerAfter)
-        m_platform.schedule(*after, [this] { restore(); });
-    m_platform.waitUntil([&] { return m_answers > seen; }, kAnswerTimeout);
+    ask([this] { restore(); });
 }
 
 } // namespace forms::scripted

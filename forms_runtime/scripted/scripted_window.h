@@ -11,6 +11,7 @@
 #include "backend.h"
 #include "window_manager.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -86,6 +87,7 @@ public:
 
 private:
     PixelMargins frameFor() const;
+    bool ask(std::function<void()> answer);
     void askForClientSize(PixelSize client);
     void roundTrip();
     void focusFirst();

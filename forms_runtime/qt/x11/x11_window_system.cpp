@@ -7,7 +7,6 @@
 #include "x11_watcher.h"
 
 #include <QCoreApplication>
-#include <QRect>
 #include <QWidget>
 #include <QWindow>
 #include <array>
@@ -57,10 +56,7 @@ public:
             // which Qt measures.
             if (!m_watcher.framed(id))
                 return std::nullopt;
-            const QRect frame = window->frameGeometry();
-            const QRect client = window->geometry();
-            return PixelMargins{client.left() - frame.left(), client.top() - frame.top(),
-                                frame.right() - client.right(), frame.bottom() - client.bottom()};
+            return qtFrame(window);
         }
         // _NET_FRAME_EXTENTS lists left, right, top, bottom.
         const PixelMargins frame{static_cast<int>(v[0]), static_cast<int>(v[2]),
