@@ -2,6 +2,7 @@
 // For the tests that drive the Qt backend through its widgets: the Qt
 // objects behind windows and controls, and forms::String in QCOMPARE.
 
+#include "forms_qtest.h"
 #include "qt_access.h"
 #include "qt_look.h"
 #include "qt_text.h"
@@ -9,18 +10,6 @@
 
 #include <QByteArray>
 #include <QString>
-
-namespace forms {
-
-inline char* toString(const String& text) {
-    return qstrdup(text.c_str());
-}
-
-inline bool operator==(const String& text, const QString& other) {
-    return qt::toQString(text) == other;
-}
-
-} // namespace forms
 
 using forms::qt::actionOf;
 using forms::qt::clientAreaOf;

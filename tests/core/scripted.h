@@ -4,6 +4,7 @@
 // forms::String in QCOMPARE.
 
 #include "form.h"
+#include "forms_qtest.h"
 #include "runtime.h"
 #include "screen.h"
 #include "scripted_controls.h"
@@ -17,14 +18,6 @@
 #include <QtTest>
 
 namespace forms {
-
-inline char* toString(const String& text) {
-    return qstrdup(text.c_str());
-}
-
-inline bool operator==(const String& text, const QString& other) {
-    return QString::fromStdString(text.utf8()) == other;
-}
 
 inline char* toString(const PixelSize& size) {
     return qstrdup(QByteArray::number(size.width) + "x" + QByteArray::number(size.height));

@@ -18,16 +18,6 @@ Q_DECLARE_METATYPE(Action)
 
 namespace {
 
-// The number of the runtime error the action raised, 0 when it raised none.
-int errorNumberOf(const Action& action) {
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
 // Values read through volatile so that the compiler cannot fold the faulty
 // arithmetic away: the faults must happen at run time, as in a handler.
 volatile Single g_zero = 0.0F;

@@ -31,19 +31,6 @@ using Action = std::function<void()>;
 using SL = QStringList;
 Q_DECLARE_METATYPE(Action)
 
-namespace {
-
-int errorNumber(const Action& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
-
 class FormTest : public QObject {
     Q_OBJECT
 
@@ -136,7 +123,7 @@ private slots:
         QCOMPARE(order, SL({"cmd", "txt", "opt(0)", "opt(1)", "opt(2)", "optX"}));
         for (const QString& name : order)
             QCOMPARE(widgetOf(ctl(name))->focusPolicy(), Qt::StrongFocus);
-        QCOMPARE(errorNumber([this] { ctl("lblA").SetFocus(); }), 438);
+        QCOMPARE(errorNumberOf([this] { ctl("lblA").SetFocus(); }), 438);
     }
 
     void fontsAndColoursFollowTheLayout_data() {
@@ -193,8 +180,8 @@ private slots:
 
         Control& cmd = ctl("cmd");
         const OleColor before = cmd.BackColor();
-        const int byConversion = errorNumber([&] { toQColor(value); });
-        const int byControl = errorNumber([&] { cmd.setBackColor(value); });
+        const int byConversion = errorNumberOf([&] { toQColor(value); });
+        const int byControl = errorNumberOf([&] { cmd.setBackColor(value); });
         if (!expected.isValid()) {
             QCOMPARE(byConversion, 380);
             QCOMPARE(byControl, 380);
