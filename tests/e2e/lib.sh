@@ -138,6 +138,14 @@ e2e_outer_geometry() {
     echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
 }
 
+# e2e_resize_outer WIN W H: gives WIN the outer size W x H from outside, as
+# another program would: the client size its frame leaves of it.
+e2e_resize_outer() {
+    local l r t b
+    read -r l r t b <<<"$(e2e_frame_extents "$1")"
+    xdotool windowsize "$1" $(($2 - l - r)) $(($3 - t - b))
+}
+
 # e2e_size GEOMETRY: "X Y W H" -> "WxH"; e2e_rect GEOMETRY -> "WxH+X+Y".
 e2e_size() { awk '{ printf "%dx%d\n", $3, $4 }' <<<"$1"; }
 e2e_rect() { awk '{ printf "%dx%d+%d+%d\n", $3, $4, $1, $2 }' <<<"$1"; }

@@ -62,7 +62,7 @@ preset() {
 read -r l r t b <<<"$(e2e_frame_extents "$win")"
 xdotool windowsize "$win" 700 500
 custom "a resize from outside" 96 72 $((700 + l + r)) $((500 + t + b))
-xdotool windowsize "$win" $((956 - l - r)) $((533 - t - b))
+e2e_resize_outer "$win" 956 533
 # It does not fit beside its place: the window manager may move it.
 custom "a resize from outside to 956 x 533" any any 956 533
 preset "640 X 480" 96 72

@@ -62,13 +62,7 @@ preset_click() {
     fi
     e2e_click "$A11Y_CX" "$A11Y_CY"
 }
-# A size from outside, as another program sets it: the client area the
-# frame leaves of the outer size W x H.
-custom_resize() {
-    local l r t b
-    read -r l r t b <<<"$(e2e_frame_extents "$win")"
-    xdotool windowsize "$win" $(($1 - l - r)) $(($2 - t - b))
-}
+custom_resize() { e2e_resize_outer "$win" "$1" "$2"; }
 
 e2e_start_a11y
 e2e_start_program
