@@ -276,6 +276,17 @@ e2e_screenshot() {
     echo "$file"
 }
 
+# e2e_window_shot WIN NAME: saves what the window WIN itself holds (the
+# program's own pixels, its client area from 0,0) as $E2E_ARTIFACTS/NAME.png
+# and prints the file's path. Under a compositing window manager this is the
+# window's own picture, not the one the compositor last put on the screen.
+e2e_window_shot() {
+    local file=$E2E_ARTIFACTS/$2.png
+    import -window "$1" "$file" || e2e_fail "import could not take a picture of window $1"
+    e2e_log "picture of window $1: $file" >&2
+    echo "$file"
+}
+
 # ---------------------------------------------------------------- a test: set-up and clean-up
 
 _e2e_cleanup() {
