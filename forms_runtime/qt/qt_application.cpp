@@ -1,12 +1,12 @@
 #include "application.h"
 
+#include "qt_look.h"
 #include "qt_text.h"
 #include "window_system.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLibraryInfo>
@@ -174,14 +174,7 @@ Application::Application(int& argc, char** argv, const AppInfo& info)
     QApplication::setApplicationName(QString::fromUtf8(info.name));
     QApplication::setApplicationVersion(QString::fromUtf8(info.version));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(info.appId));
-    // The program's pictures are Qt resources: ":/icons/<name>-<size>.png",
-    // in the sizes that title bars, task bars and window switchers show; the
-    // larger ones are the desktop's, from the installed theme.
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64})
-        icon.addFile(
-            QStringLiteral(":/icons/%1-%2.png").arg(QString::fromUtf8(info.icon)).arg(size));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(qt::windowIcon(info.icon));
 }
 
 Application::~Application() = default;

@@ -88,4 +88,12 @@ QFont makeFont(const FontSpec& wanted) {
     return font;
 }
 
+QIcon windowIcon(const char* name) {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(QString::fromUtf8(name)).arg(size),
+                     QSize(size, size));
+    return icon;
+}
+
 } // namespace forms::qt

@@ -1,11 +1,12 @@
 #pragma once
-// Colours and fonts of the layouts, as Qt values.
+// Colours and fonts of the layouts, and the window icon, as Qt values.
 
 #include "fonts.h"
 #include "types.h"
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 
 namespace forms::qt {
 
@@ -16,5 +17,10 @@ QColor toQColor(OleColor value);
 void installFontSubstitutes();
 
 QFont makeFont(const FontSpec& wanted);
+
+// The program's icon from its Qt resources ":/icons/<name>-<size>.png", in
+// the sizes that title bars, task bars and window switchers show; the larger
+// ones are the desktop's, from the installed theme.
+QIcon windowIcon(const char* name);
 
 } // namespace forms::qt

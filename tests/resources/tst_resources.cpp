@@ -1,6 +1,7 @@
 // The embedded icons and the generated version header, as a program that links
-// the vistrum_resources static library sees them.
-#include "app_icon.h"
+// the vistrum_resources static library sees them, and the window icon the
+// forms layer makes of them.
+#include "qt_look.h"
 #include "vistrum_version.h"
 
 #include <QImage>
@@ -31,7 +32,7 @@ private slots:
     }
 
     void appIconHasEverySize() {
-        const QIcon icon = vistrum::appIcon();
+        const QIcon icon = forms::qt::windowIcon("vistrum");
         QVERIFY(!icon.isNull());
         QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
         // Each size is drawn from its own picture, not scaled from the other.
