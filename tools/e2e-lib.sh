@@ -267,23 +267,15 @@ e2e_assert_exits() {
 
 # ---------------------------------------------------------------- a test: pictures
 
-# e2e_screenshot NAME: saves the whole screen as $E2E_ARTIFACTS/NAME.png and
-# prints the file's path.
+# e2e_screenshot NAME [WIN]: saves the whole screen, or with WIN what that
+# window itself holds (the program's own pixels, its client area from 0,0),
+# as $E2E_ARTIFACTS/NAME.png and prints the file's path. Under a compositing
+# window manager a window's own picture is not always the one the compositor
+# last put on the screen.
 e2e_screenshot() {
     local file=$E2E_ARTIFACTS/$1.png
-    import -window root "$file" || e2e_fail "import could not take a screenshot"
+    import -window "${2:-root}" "$file" || e2e_fail "import could not take a picture of ${2:-the screen}"
     e2e_log "screenshot: $file" >&2
-    echo "$file"
-}
-
-# e2e_window_shot WIN NAME: saves what the window WIN itself holds (the
-# program's own pixels, its client area from 0,0) as $E2E_ARTIFACTS/NAME.png
-# and prints the file's path. Under a compositing window manager this is the
-# window's own picture, not the one the compositor last put on the screen.
-e2e_window_shot() {
-    local file=$E2E_ARTIFACTS/$2.png
-    import -window "$1" "$file" || e2e_fail "import could not take a picture of window $1"
-    e2e_log "picture of window $1: $file" >&2
     echo "$file"
 }
 

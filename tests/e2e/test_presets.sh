@@ -80,7 +80,7 @@ presets_check_start "$rule" "$qw" "$qh"
 # seconds after the window has painted itself anew, until its next paint.
 read -r _ _ cw ch <<<"$(e2e_client_geometry "$win")"
 bx=$((cw * 15 / 16))
-_bar_painted() { shot=$(e2e_window_shot "$win" start-window) && [ "$(e2e_pixel "$shot" "$bx" $((ch - 12)))" = "#808080" ]; }
+_bar_painted() { shot=$(e2e_screenshot start-window "$win") && [ "$(e2e_pixel "$shot" "$bx" $((ch - 12)))" = "#808080" ]; }
 e2e_wait_until "$E2E_TIMEOUT" _bar_painted || true
 rows=$(convert "$shot" -crop "1x60+$bx+$((ch - 60))" +repage -depth 8 txt:- |
     awk 'NR > 1 { print toupper($3) }' | tac |
