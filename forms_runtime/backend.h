@@ -2,17 +2,22 @@
 // What a platform backend provides to the forms layer (qt/ on Linux, win32/
 // on Windows). Internal to the layer: the windows' handlers never see it.
 //
-// The protocol is written once in the shared part (form.cpp, control.cpp,
-// runtime.cpp): it asks for a size, the backend performs the request and
-// waits for the platform's answer, and the shared part raises the nested
-// Resize once. A backend never runs a handler itself; it reports what
-// happened (resized, clicked, key pressed, close asked for) through the
-// Form's and Control's platform* calls, and the shared part decides which
-// event that is. Every size and position here is in device pixels.
+// The protocol is written once in the shared part (form_geometry.cpp,
+// window_request.cpp): it collects what a handler assigns, sends one request
+// for the window's rectangle when the handler returns, decides how long to
+// wait for the answer, what counts as a refusal and when to ask again. A
+// backend only performs requests and reports answers. It never runs a
+// handler itself; it reports what happened (resized, clicked, key pressed,
+// close asked for) through the Form's and Control's platform* calls, and the
+// shared part decides which event that is. Every size and position here is
+// in device pixels.
 
 #include "layout.h"
+#include "pixels.h"
 #include "text.h"
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -24,40 +29,22 @@ class Form;
 class MenuEntry;
 class RuntimeError;
 
-struct PixelSize {
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const PixelSize&, const PixelSize&) = default;
-};
+using Millis = std::chrono::milliseconds;
 
-struct PixelPoint {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
-};
-
-struct PixelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    PixelSize size() const { return {width, height}; }
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
-
-// How far a window's outer rectangle reaches beyond an inner one: the
-// frame around the client area, or invisible borders around the frame.
-struct PixelMargins {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    friend bool operator==(const PixelMargins&, const PixelMargins&) = default;
-};
-
-// How often a backend asks for a size again when the answer shows that the
-// frame or menu bar it reckoned with was not the one the window got.
+// How often a rectangle is asked for again when the answer shows that the
+// frame or menu bar it was reckoned with was not the one the window got.
 inline constexpr int kRequestAttempts = 3;
+// How long the layer waits for the window system's answer to a request (and
+// a backend for the frame a window is going to get).
+inline constexpr Millis kAnswerTimeout{500};
+
+// How a request holds the size it asks for: not at all, or as the window's
+// minimum size, given just before the request or just after it. Window
+// managers that keep windows within the screen still grant a window its own
+// minimum size; some constrain a request before they look at a minimum given
+// after it (metacity), others size a window to a minimum given before the
+// request at once, a step of their own (openbox).
+enum class SizeHold : std::uint8_t { None, Before, After };
 
 // One native control. Made by its window's peer from the control's layout
 // entry; the shared Control keeps the properties and calls these to show
@@ -106,29 +93,50 @@ public:
     virtual void addMenuEntry(MenuEntry& entry, const MenuSpec& layout) = 0;
     virtual void finishBuilding(std::span<Control* const> tabOrder) = 0;
 
-    // The outer rectangle on the screen (frame, title bar and menu bar
-    // included) and the client area below the menu bar.
+    // The window as the platform last reported it: the outer rectangle on
+    // the screen (frame, title bar and menu bar included) and the client
+    // area below the menu bar. For a window not shown yet, the rectangle it
+    // is to be shown at.
     virtual PixelRect outerRect() const = 0;
     virtual PixelSize clientSize() const = 0;
+    // What lies between the outer rectangle and the rectangle the backend
+    // asks the platform for: the window manager's frame (known, asked for
+    // before the first showing, or the last one of a window of its kind),
+    // or invisible borders. A request reckoned with one frame and answered
+    // with another is asked again.
+    virtual PixelMargins frame() const = 0;
     virtual bool visible() const = 0;
     virtual bool minimised() const = 0;
+    // True when the first showing will show the window minimised (a
+    // launcher set to run the program minimised).
+    virtual bool showsMinimised() const = 0;
 
-    // Puts a maximised window back to its normal size before a size is
-    // assigned, and waits until the platform has done so.
-    virtual void restoreIfMaximised() = 0;
-    // Asks for a new outer size; for a visible window, waits (bounded) for
-    // the platform's answer, which may be another size. A window not shown
-    // yet takes the size for its first showing.
-    virtual void requestOuterSize(PixelSize size) = 0;
-    // Asks for the outer rectangle's top-left corner to stand at x, y (a
-    // coordinate not given stays); waits (bounded) for the answer.
-    virtual void requestOuterPosition(std::optional<int> x, std::optional<int> y) = 0;
+    // Puts a maximised window back to its normal size and waits, at most
+    // limit, until the platform has done so.
+    virtual void restoreIfMaximised(Millis limit) = 0;
+    // Sends one request for the outer rectangle, size and place together,
+    // and returns at once. A window not shown yet takes it for its first
+    // showing; a minimised one takes the size for when it is restored and
+    // keeps its place. A size held is to be granted even where it is larger
+    // than the screen, until releaseSize. Returns true when the platform will
+    // report its answer (counted by answers()), false when the window is
+    // already as the platform answered.
+    virtual bool requestOuterRect(PixelRect outer, SizeHold hold) = 0;
+    virtual void releaseSize() = 0;
+    // How many answers the platform has reported for the window: the
+    // notifications of its size or place, whatever caused them.
+    virtual unsigned long answers() const = 0;
+    // A request that changes nothing, whose answer comes after everything
+    // the platform did before it; waits for it at most limit. Returns
+    // whether it came.
+    virtual bool roundTrip(Millis limit) = 0;
 
     virtual void setBackColor(OleColor color) = 0;
 
-    // The first showing: maps the window, waits until the platform has
-    // placed and framed it, and gives the first control in tab order the
-    // focus. Later showings only show it again.
+    // The first showing: maps the window where and as large as the last
+    // request put it, waits until the platform has placed and framed it, and
+    // gives the first control in tab order the focus. Later showings only
+    // show it again.
     virtual void showFirst() = 0;
     virtual void show() = 0;
     virtual void hide() = 0;
@@ -153,6 +161,9 @@ public:
     virtual PixelSize screenSize() const = 0;
     virtual double logicalDpiX() const = 0;
     virtual double logicalDpiY() const = 0;
+    // Lets the platform's events other than user input run until done()
+    // holds or limit has passed; returns done(). User input stays queued.
+    virtual bool waitUntil(const std::function<bool()>& done, Millis limit) = 0;
     // Shows an untrapped runtime error to the user, modally.
     virtual void showError(const RuntimeError& error) = 0;
     // Ends every running event loop, modal ones included, with status.

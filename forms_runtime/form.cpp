@@ -6,6 +6,7 @@
 #include "runtime_error.h"
 #include "scoped_count.h"
 #include "screen.h"
+#include "window_request.h"
 
 #include <algorithm>
 
@@ -137,6 +138,22 @@ void Form::raiseResize() {
     raiseEvent("Resize", Resize);
 }
 
+void Form::raiseFrameChange() {
+    if (FrameChange)
+        raiseEvent("FrameChange", FrameChange);
+    else
+        raiseResize();
+}
+
+void Form::takeAnswer(PixelSize outerSeen, PixelSize clientSeen) {
+    if (!m_peer->visible() || m_peer->minimised())
+        return;
+    if (m_peer->outerRect().size() != outerSeen)
+        raiseResize();
+    else if (m_peer->clientSize() != clientSeen)
+        raiseFrameChange();
+}
+
 // Showing -------------------------------------------------------------------
 
 void Form::load() {
@@ -158,23 +175,65 @@ void Form::setBackColor(OleColor color) {
 void Form::Show() {
     load();
     if (m_shown) {
+        commitGeometry();
         ScopedCount change(m_ownChange);
         m_peer->show();
         return;
     }
-    {
-        ScopedCount change(m_ownChange);
-        m_peer->showFirst();
-    }
-    m_shown = true;
     // Started minimised (a shortcut set to run minimised), the window is not
     // the active one and has no size the user sees: its first Resize and
     // Activate wait until it is restored, when its frame can be measured.
-    if (m_peer->minimised()) {
-        m_startDeferred = true;
+    if (m_peer->showsMinimised()) {
+        {
+            ScopedCount change(m_ownChange);
+            m_peer->showFirst();
+        }
+        m_shown = true;
+        if (m_peer->minimised())
+            m_startDeferred = true;
+        else
+            firstActivation();
         return;
     }
+    showAtFirst();
+}
+
+// The window is laid out and placed before it is mapped: its first Resize
+// and Activate run first (and with Activate whatever it chooses), and the
+// window is mapped once, at the rectangle they gave it, showing what they
+// left. A window manager that tells its frame only as it frames the window
+// gets the rectangle asked for again with it, before anything is painted.
+// Where the window manager sizes the window otherwise as it maps it, that is
+// its answer, and a Resize takes it in; another place is only taken.
+void Form::showAtFirst() {
+    m_showing = true;
     firstActivation();
+    commitGeometry(); // when Show ran inside a handler, its assignments too
+    const PixelRect wanted = m_peer->outerRect();
+    const PixelSize laidOutFor = m_peer->clientSize();
+    const PixelMargins reckoned = m_peer->frame();
+    m_peer->holdPainting(true);
+    {
+        ScopedCount change(m_ownChange);
+        m_peer->showFirst();
+        releaseShownSize(*m_peer);
+        const PixelMargins framed = m_peer->frame();
+        if (m_peer->visible() && !m_peer->minimised() && framed != reckoned) {
+            // The client area stands where it was asked to (then the outer
+            // corner is asked for again too), or where the window manager
+            // put it.
+            const PixelRect now = m_peer->outerRect();
+            const bool asAsked = now.x + framed.left == wanted.x + reckoned.left &&
+                                 now.y + framed.top == wanted.y + reckoned.top;
+            requestRect(*m_peer, {asAsked ? wanted.x : now.x, asAsked ? wanted.y : now.y,
+                                  wanted.width, wanted.height});
+        }
+    }
+    m_shown = true;
+    m_showing = false;
+    takeAnswer(wanted.size(), laidOutFor);
+    if (!Runtime::get().handlerRunning())
+        m_peer->holdPainting(false);
 }
 
 void Form::firstActivation() {
@@ -188,6 +247,9 @@ void Form::ShowModal() {
     Runtime& runtime = Runtime::get();
     Form* previous = runtime.activeForm();
     m_peer->prepareModal(previous && previous != this ? &previous->peer() : nullptr);
+    // What the handler that shows the window assigned takes effect first:
+    // the window appears where it was put.
+    runtime.commitGeometry();
     {
         ScopedCount change(m_ownChange);
         if (!m_shown)
@@ -217,6 +279,7 @@ void Form::ShowModal() {
 }
 
 void Form::Hide() {
+    commitGeometry();
     {
         ScopedCount change(m_ownChange);
         m_peer->hide();

@@ -6,18 +6,22 @@
 // the window manager's frame and title bar and the menu bar included;
 // ScaleWidth and ScaleHeight are the client area below the menu bar.
 //
-// Assigning Width or Height of a visible window asks the platform for the
-// new size, waits (bounded, processing no user input) for its answer and
-// raises Resize inside the assignment, once, with the size actually granted,
-// and only when the size changed. Every other change of size, also one the
-// window manager makes while that Resize runs, raises an ordinary Resize
-// through the dispatcher. Assigning Left or Top asks for the outer corner to
-// stand there, and asks once more where the answer shows the window manager
-// put it elsewhere. What the properties read is always the platform's
-// answer, never what was asked for.
+// A window changes in one step the user sees. While a handler runs, the
+// assignments to Left, Top, Width and Height are collected, and the
+// properties read what was assigned; an assignment that changes the size
+// raises Resize inside itself, once, with the size assigned. When the
+// outermost handler returns, before anything is painted, the window is asked
+// for the final rectangle in one request, and the platform's answer is
+// taken: where it gives another size, a Resize follows with that size. A
+// window is first shown at the rectangle its first Resize and Activate gave
+// it. Every other change of size (the user's drag, minimising, a window
+// manager's own) raises an ordinary Resize through the dispatcher. Outside
+// the handlers the properties read the platform's answer, never what was
+// asked for.
 
 #include "control.h"
 #include "layout.h"
+#include "pixels.h"
 #include "text.h"
 
 #include <functional>
@@ -28,8 +32,6 @@
 namespace forms {
 
 class WindowPeer;
-struct PixelPoint;
-struct PixelSize;
 
 class MenuEntry {
 public:
@@ -92,6 +94,10 @@ public:
     // Raises Load once; Show does it if nobody did before.
     void load();
 
+    // Sends what the handlers assigned to the window's rectangle, as one
+    // request; the dispatcher calls it when the outermost handler returns.
+    void commitGeometry();
+
     // Fails loudly, naming the control, when there is no such control.
     Control& control(const String& name, Integer index = -1) const;
     // The members of a control array in index order.
@@ -100,6 +106,11 @@ public:
 
     std::function<void()> Load;
     std::function<void()> Resize;
+    // The client area changed while the outer size stayed: the window got
+    // another frame (on a monitor of another scale, or from a window manager
+    // that told its frame only as it framed the window). Resize is raised
+    // instead where this has no handler.
+    std::function<void()> FrameChange;
     std::function<void()> Activate;
     std::function<void()> Click;
     std::function<void(int keyCode, int shift)> KeyDown;
@@ -136,18 +147,31 @@ private:
     void buildControls(const WindowSpec& layout);
     void buildMenus(const WindowSpec& layout);
     void finishBuilding();
-    PixelSize outerSize() const;
-    void setOuterSize(std::optional<int> width, std::optional<int> height);
-    void moveOuter(std::optional<int> x, std::optional<int> y);
+    // The outer rectangle and client area the handlers see: what they
+    // assigned, or else what the platform answered.
+    PixelRect outer() const;
+    PixelSize client() const;
+    void assign(const std::function<void(PixelRect&)>& change);
+    // True once the window has had its first Resize (it may not be mapped
+    // yet), unless it is minimised.
+    bool laidOut() const;
     void raiseResize();
+    void raiseFrameChange();
+    // After the platform answered: a Resize where the window has another
+    // size than the handlers gave it, a FrameChange where only its client
+    // area differs from the one they laid out.
+    void takeAnswer(PixelSize outerSeen, PixelSize clientSeen);
     void firstActivation();
+    void showAtFirst();
 
     String m_name;
     String m_caption;
     OleColor m_backColor;
     bool m_loaded = false;
     bool m_shown = false;
-    bool m_startDeferred = false; // shown minimised: Resize and Activate wait
+    bool m_showing = false;              // laid out for the first showing, not mapped yet
+    bool m_startDeferred = false;        // shown minimised: Resize and Activate wait
+    std::optional<PixelRect> m_assigned; // by the running handlers, not sent yet
     int m_dpi = 0;
     bool m_modal = false;
     bool m_endsProgramOnClose = false;

@@ -1,5 +1,6 @@
 // A window's geometry: its outer rectangle and client area in twips, and the
-// protocol with the platform for changing them.
+// assignments a handler makes to them, collected while it runs and sent as
+// one request when it returns (window_request.cpp sends it).
 
 #include "backend.h"
 #include "form.h"
@@ -7,136 +8,153 @@
 #include "runtime_error.h"
 #include "scoped_count.h"
 #include "screen.h"
+#include "window_request.h"
+
+#include <algorithm>
 
 namespace forms {
 
-PixelSize Form::outerSize() const {
-    return m_peer->outerRect().size();
+PixelRect Form::outer() const {
+    return m_assigned.value_or(m_peer->outerRect());
+}
+
+// The client area the assigned outer rectangle leaves: the frame and the
+// menu bar keep their sizes.
+PixelSize Form::client() const {
+    const PixelSize now = m_peer->clientSize();
+    if (!m_assigned)
+        return now;
+    const PixelSize outerNow = m_peer->outerRect().size();
+    return {std::max(0, now.width + m_assigned->width - outerNow.width),
+            std::max(0, now.height + m_assigned->height - outerNow.height)};
 }
 
 Single Form::Width() const {
-    return twipsX(outerSize().width);
+    return twipsX(outer().width);
 }
 
 Single Form::Height() const {
-    return twipsY(outerSize().height);
+    return twipsY(outer().height);
 }
 
 Single Form::Left() const {
-    return twipsX(m_peer->outerRect().x);
+    return twipsX(outer().x);
 }
 
 Single Form::Top() const {
-    return twipsY(m_peer->outerRect().y);
+    return twipsY(outer().y);
 }
 
 Single Form::ScaleWidth() const {
-    return twipsX(m_peer->clientSize().width);
+    return twipsX(client().width);
 }
 
 Single Form::ScaleHeight() const {
-    return twipsY(m_peer->clientSize().height);
+    return twipsY(client().height);
 }
 
 void Form::setLeft(Single twips) {
-    moveOuter(pixelsX(twips), std::nullopt);
+    const int x = pixelsX(twips);
+    assign([x](PixelRect& r) { r.x = x; });
 }
 
 void Form::setTop(Single twips) {
-    moveOuter(std::nullopt, pixelsY(twips));
-}
-
-// A window manager may put the window elsewhere than asked: some take the
-// place for the client area's, or shift it by their frame. The answer shows
-// it; the window is asked once more, off by the miss the other way, so that
-// its outer corner stands where it should. Whatever the second answer, it
-// stands. A window kept at an edge of the screen it was asked to leave (a
-// title bar kept on the screen, a window that fits kept on it) is a
-// window manager's rule, not a misunderstanding, and is not asked again. A
-// window that did not move at all took no request, and a minimised window
-// is never moved.
-void Form::moveOuter(std::optional<int> x, std::optional<int> y) {
-    if (m_peer->minimised())
-        return;
-    const PixelRect before = m_peer->outerRect();
-    const PixelPoint wanted{x.value_or(before.x), y.value_or(before.y)};
-    m_peer->requestOuterPosition(x, y);
-    const PixelRect got = m_peer->outerRect();
-    const bool moved = got.x != before.x || got.y != before.y;
-    if (!moved || (got.x == wanted.x && got.y == wanted.y) || !m_peer->visible())
-        return;
-    const PixelSize screen = platform().screenSize();
-    const auto keptAtEdge = [](int at, int asked, int size, int extent) {
-        return (at == 0 && asked < 0) || (at == extent - size && asked > at);
-    };
-    if ((got.x == wanted.x || keptAtEdge(got.x, wanted.x, got.width, screen.width)) &&
-        (got.y == wanted.y || keptAtEdge(got.y, wanted.y, got.height, screen.height)))
-        return;
-    m_peer->requestOuterPosition(2 * wanted.x - got.x, 2 * wanted.y - got.y);
+    const int y = pixelsY(twips);
+    assign([y](PixelRect& r) { r.y = y; });
 }
 
 void Form::setWidth(Single twips) {
     const int width = pixelsX(twips);
     if (width <= 0)
         raiseError(ErrorCode::InvalidPropertyValue, "Width of " + m_name);
-    setOuterSize(width, std::nullopt);
+    assign([width](PixelRect& r) { r.width = width; });
 }
 
 void Form::setHeight(Single twips) {
     const int height = pixelsY(twips);
     if (height <= 0)
         raiseError(ErrorCode::InvalidPropertyValue, "Height of " + m_name);
-    setOuterSize(std::nullopt, height);
+    assign([height](PixelRect& r) { r.height = height; });
 }
 
-// The dimension not assigned keeps its size. Only a window the user sees
-// answers with a Resize; a hidden or minimised one takes the size for later.
-void Form::setOuterSize(std::optional<int> width, std::optional<int> height) {
-    const auto wantedFrom = [&](PixelSize outer) {
-        return PixelSize{width.value_or(outer.width), height.value_or(outer.height)};
-    };
-    const bool live = m_peer->visible() && !m_peer->minimised();
-    const PixelSize before = outerSize();
-    if (live && wantedFrom(before) == before)
+bool Form::laidOut() const {
+    return (m_shown || m_showing) && !m_peer->minimised();
+}
+
+// An assignment changes the rectangle the window is to have when the running
+// handler returns; until then every read gives what was assigned. A change
+// of size runs Resize inside the assignment, once, with the size assigned,
+// on a window that is laid out. Outside a handler the assignment is a
+// handler of its own, sent when it returns.
+void Form::assign(const std::function<void(PixelRect&)>& change) {
+    Runtime& runtime = Runtime::get();
+    if (!runtime.handlerRunning()) {
+        runtime.raise([this, &change] { assign(change); });
         return;
-    {
-        ScopedCount change(m_ownChange);
-        if (live)
-            m_peer->restoreIfMaximised();
-        // A maximised window keeps the other dimension it had before it was
-        // maximised, not the screen's.
-        m_peer->requestOuterSize(wantedFrom(outerSize()));
     }
-    // The request is answered: a change of size the platform reports from
-    // here on, even while the nested Resize runs (a window manager that
-    // sizes the window as it moves it), is a Resize of its own, queued.
-    if (live && outerSize() != before)
-        Runtime::get().runNested([this] {
+    const PixelRect seen = outer();
+    PixelRect after = seen;
+    change(after);
+    if (after == seen)
+        return; // nothing to send, nothing resized
+    // A maximised window is put back to its normal size before it is sized:
+    // the dimension not assigned keeps the size it had before it was
+    // maximised, not the screen's.
+    if (!m_assigned && after.size() != seen.size() && laidOut() && m_peer->visible()) {
+        {
+            ScopedCount own(m_ownChange);
+            m_peer->restoreIfMaximised(kAnswerTimeout);
+        }
+        after = outer();
+        change(after);
+    }
+    m_assigned = after;
+    if (after.size() != seen.size() && laidOut())
+        runtime.runNested([this] {
             Runtime::get().notifyHandler("Resize");
             if (Resize)
                 Resize();
         });
 }
 
+// Sends what the handlers assigned, as one request. The answer is the truth:
+// where the window has another size than the handlers gave it (a window
+// manager that keeps windows within the screen, refuses, or answers too
+// late), a Resize follows, before the window is painted, with the size it
+// has. A change of place alone is only taken.
+void Form::commitGeometry() {
+    if (!m_assigned)
+        return;
+    const PixelRect wanted = *m_assigned;
+    const PixelSize laidOutFor = client();
+    m_assigned.reset();
+    if (wanted == m_peer->outerRect())
+        return;
+    {
+        ScopedCount own(m_ownChange);
+        requestRect(*m_peer, wanted);
+    }
+    if (laidOut())
+        takeAnswer(wanted.size(), laidOutFor);
+}
+
 // On a monitor of another scale the window keeps its outer size in device
 // pixels, so that the size a preset gave it stays exact, and stands where
-// the system suggests. Its client area changed with the frame: outside a
-// handler that is a Resize (the task bar must touch the bottom again);
-// inside one (a preset's move took the window across), the running Resize
-// lays out what follows the move.
+// the system suggests. Its client area changed with the frame: it is laid
+// out again (the task bar must touch the bottom), after the running handler
+// where one runs.
 void Form::platformDpiChanged(int dpi, PixelSize outerBefore, std::optional<PixelPoint> corner) {
     m_dpi = dpi;
     if (!m_shown || !m_peer->visible() || m_peer->minimised())
         return;
     const PixelSize clientBefore = m_peer->clientSize();
+    const PixelRect now = m_peer->outerRect();
+    const PixelPoint at = corner.value_or(PixelPoint{now.x, now.y});
     {
-        ScopedCount change(m_ownChange);
-        m_peer->requestOuterSize(outerBefore);
-        if (corner)
-            m_peer->requestOuterPosition(corner->x, corner->y);
+        ScopedCount own(m_ownChange);
+        requestRect(*m_peer, {at.x, at.y, outerBefore.width, outerBefore.height});
     }
-    if (m_peer->clientSize() != clientBefore && !Runtime::get().handlerRunning())
-        raiseResize();
+    takeAnswer(outerBefore, clientBefore);
 }
 
 } // namespace forms

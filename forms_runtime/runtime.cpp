@@ -24,10 +24,12 @@ void Runtime::raise(std::function<void()> handler) {
     m_running = true;
     holdPainting(true);
     runGuarded(handler);
+    commitGeometry();
     while (!m_ended && !m_queue.empty()) {
         const std::function<void()> next = std::move(m_queue.front());
         m_queue.pop_front();
         runGuarded(next);
+        commitGeometry();
     }
     if (m_ended)
         m_queue.clear();
@@ -41,6 +43,18 @@ void Runtime::raise(std::function<void()> handler) {
 void Runtime::holdPainting(bool hold) {
     for (Form* form : m_forms)
         form->holdPainting(hold);
+}
+
+// Each window gets one request for what the handler left; a window manager
+// that answers with another size raises a Resize, which runs next, before
+// anything is painted.
+void Runtime::commitGeometry() {
+    if (m_ended)
+        return;
+    runGuarded([this] {
+        for (Form* form : m_forms)
+            form->commitGeometry();
+    });
 }
 
 void Runtime::runNested(const std::function<void()>& handler) {

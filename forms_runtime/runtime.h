@@ -31,6 +31,10 @@ public:
 
     bool handlerRunning() const { return m_running; }
 
+    // Sends what the handlers assigned to every window's rectangle, one
+    // request for each window; done when the outermost handler returns.
+    void commitGeometry();
+
     // Closes every window and ends the program at once; no further event
     // runs. Does not return when called from a handler.
     [[noreturn]] void End(int status = 0);

@@ -37,8 +37,7 @@ void VtMain::Form_Resize() {
     const Single height = checked(m_form.Height() / Screen().TwipsPerPixelY());
     CurScrSize.setCaption("Current screen size = " + Str(width) + " X " + Str(height));
 
-    Frame1.setLeft(checked(m_form.ScaleWidth() / 2 - Frame1.Width() / 2));
-    Frame1.setTop(checked(m_form.ScaleHeight() / 2 - Frame1.Height() / 2));
+    CentreFrame();
 
     if (PresetSizing) {
         // The quarter position leaves three quarters of the free space below
@@ -52,6 +51,27 @@ void VtMain::Form_Resize() {
     }
     PresetSizing = false;
 
+    LayOutTaskBar();
+}
+
+// The window kept its outer size but got another frame (a monitor of
+// another scale): the size, the readout and the chosen size stand, and what
+// hangs on the client area is laid out again for the one it has now.
+void VtMain::Form_FrameChange() {
+    Text1.setVisible(false);
+    Text2.setVisible(false);
+    CentreFrame();
+    LayOutTaskBar();
+}
+
+void VtMain::CentreFrame() {
+    Frame1.setLeft(checked(m_form.ScaleWidth() / 2 - Frame1.Width() / 2));
+    Frame1.setTop(checked(m_form.ScaleHeight() / 2 - Frame1.Height() / 2));
+}
+
+// The task bar is 24 pixels high along the bottom of the client area, with
+// the Start label at its left end.
+void VtMain::LayOutTaskBar() {
     W95StartBar.setHeight(checked(Screen().TwipsPerPixelY() * 24));
     W95StartBar.setTop(checked(m_form.ScaleHeight() - W95StartBar.Height()));
     W95StartBar.setLeft(0);

@@ -31,6 +31,7 @@ VtMain::~VtMain() = default;
 void VtMain::wireHandlers() {
     m_form.Load = [this] { Form_Load(); };
     m_form.Resize = [this] { Form_Resize(); };
+    m_form.FrameChange = [this] { Form_FrameChange(); };
     m_form.Activate = [this] { Form_Activate(); };
     m_form.Click = [this] { Form_Click(); };
     m_form.KeyDown = [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); };

@@ -2,7 +2,7 @@
 // VtMain, the sizing window: built from its layout (vt_main_layout.cpp), with
 // its handlers split by what they do:
 //   vt_main.cpp        start-up, shutdown, the About entry
-//   presets.cpp        the screen-size presets and the Resize handler
+//   presets.cpp        the screen-size presets, Resize and FrameChange
 //   color_ribbon.cpp   the colour ribbon, the readout and Activate
 //   panes.cpp          the help and notice panes
 // The handlers are written against the forms layer, so each reads like the
@@ -62,6 +62,7 @@ private:
 
     void Form_Load();
     void Form_Resize();
+    void Form_FrameChange();
     void Form_Activate();
     void Form_Click();
     void Form_KeyDown(int keyCode, int shift);
@@ -75,6 +76,8 @@ private:
     void Exit_Click();
 
     void ShowBackColor();
+    void CentreFrame();
+    void LayOutTaskBar();
     void openPane(forms::Control& pane, forms::Control& other);
     void markSwatch(forms::Integer index, bool marked);
 

@@ -1,6 +1,7 @@
 // The window's geometry: its outer rectangle from the client area and the
-// window manager's frame, and size and position requests that wait, bounded,
-// for the window manager's answer.
+// window manager's frame, and the requests that change it. The answers come
+// as the window system's configure notifications; the forms layer decides
+// how long to wait for them.
 
 #include "qt_events.h"
 #include "qt_window.h"
@@ -10,48 +11,44 @@
 
 namespace forms::qt {
 
-namespace {
-
-// Waits, bounded, for the window system's answer to a request: a
-// notification counted after `seen` that `changed` accepts. One that still
-// carries the old state may answer an earlier request, or refuse this one
-// in place (a tiling window manager refuses every size): it is taken as a
-// refusal once no other answer follows it shortly. Returns whether the
-// answer changed something.
-bool awaitAnswer(const std::function<quint64()>& arrived, quint64 seen,
-                 const std::function<bool()>& changed) {
-    if (!ws::waitUntil([&] { return arrived() > seen; },
-                       std::chrono::milliseconds(QtWindow::kAnswerTimeoutMs)))
-        return false;
-    return ws::waitUntil(changed, std::chrono::milliseconds(QtWindow::kRefusalGraceMs));
-}
-
-} // namespace
-
 PixelMargins QtWindow::extents() const {
-    // A hidden window has no frame (window managers clear it on unmapping);
-    // it gets back the one it had when it is shown again.
-    if (!m_window->isVisible() && m_lastExtents)
-        return *m_lastExtents;
+    if (!m_window->isVisible())
+        return hiddenExtents();
     if (auto known = windowSystem().frameExtents(m_window)) {
         m_platform.rememberFrame(m_border, *known);
         return *known;
     }
     if (!windowSystem().hasWindowManager())
         return {};
-    // A window not yet shown can ask the window manager which frame it will
-    // get, so that its outer size is exact before its first showing.
-    if (!m_frameRequested && !m_window->isVisible()) {
+    // Framed, but not said how yet: the frame it had, or the one a window of
+    // its kind got.
+    return m_lastExtents.value_or(m_platform.lastFrame(m_border));
+}
+
+// A hidden window has no frame (window managers clear it on unmapping); it
+// gets back the one it had when it is shown again. One not shown yet gets
+// the frame the window manager is going to give it, asked once, so that its
+// outer size is exact before its first showing; or else the one a window of
+// its kind got last.
+PixelMargins QtWindow::hiddenExtents() const {
+    if (m_lastExtents)
+        return *m_lastExtents;
+    if (auto known = windowSystem().frameExtents(m_window))
+        return *known;
+    if (!windowSystem().hasWindowManager())
+        return {};
+    if (!m_frameRequested) {
         m_frameRequested = true;
         createNativeWindow();
-        if (windowSystem().requestFrameExtents(m_window))
-            ws::waitUntil([this] { return windowSystem().frameExtents(m_window).has_value(); },
-                          std::chrono::milliseconds(kAnswerTimeoutMs));
-        if (auto known = windowSystem().frameExtents(m_window))
-            return *known;
+        m_predictedExtents = windowSystem().predictFrame(m_window);
+        if (m_predictedExtents)
+            m_platform.rememberFrame(m_border, *m_predictedExtents);
     }
-    // Otherwise the frame of a window of the same kind is the best guess.
-    return m_lastExtents.value_or(m_platform.lastFrame(m_border));
+    return m_predictedExtents.value_or(m_platform.lastFrame(m_border));
+}
+
+PixelMargins QtWindow::frame() const {
+    return extents();
 }
 
 PixelRect QtWindow::outerRect() const {
@@ -61,8 +58,10 @@ PixelRect QtWindow::outerRect() const {
             client.height() + f.top + f.bottom};
 }
 
+// The menu bar keeps its height; the client area is the rest of the window.
+// (A hidden window lays out its parts only when it is shown.)
 PixelSize QtWindow::clientSize() const {
-    return {m_client->width(), m_client->height()};
+    return {m_window->width(), std::max(0, m_window->height() - m_menuHeight)};
 }
 
 bool QtWindow::visible() const {
@@ -73,36 +72,66 @@ bool QtWindow::minimised() const {
     return m_window->isMinimized();
 }
 
-void QtWindow::requestOuterPosition(std::optional<int> x, std::optional<int> y) {
+bool QtWindow::showsMinimised() const {
+    return false;
+}
+
+unsigned long QtWindow::answers() const {
+    return static_cast<unsigned long>(windowSystem().configureNotes(m_window).count);
+}
+
+bool QtWindow::roundTrip(Millis limit) {
+    return windowSystem().roundTrip(m_window, limit);
+}
+
+// Window managers that keep windows within the screen still grant a window
+// its own minimum size: holding the minimum at the client size asked for
+// lets a size larger than the screen be granted in full.
+bool QtWindow::requestOuterRect(PixelRect outer, SizeHold hold) {
     const PixelMargins f = extents();
-    const QPoint client = m_window->geometry().topLeft();
-    const QPoint outer(x.value_or(client.x() - f.left), y.value_or(client.y() - f.top));
-    moveTo(outer, outer + QPoint(f.left, f.top));
-}
-
-// A visible window's move waits, bounded, for the window manager's answer,
-// so that the next move or size request starts from where the window really
-// stands, and Left and Top read it.
-void QtWindow::moveTo(QPoint outer, QPoint client) {
-    if (!m_window->isVisible()) {
-        m_window->setGeometry(QRect(client, m_window->size()));
-        return;
+    const QRect client(outer.x + f.left, outer.y + f.top,
+                       std::max(1, outer.width - f.left - f.right),
+                       std::max(1, outer.height - f.top - f.bottom));
+    if (m_window->isMinimized()) {
+        // An iconified window keeps its place, and the window manager may
+        // refuse to size it: the size is taken for later.
+        m_window->resize(client.size());
+        return false;
     }
+    const auto holdMinimum = [&] {
+        createNativeWindow();
+        ws::holdMinimumSize(m_window, client.size());
+        windowSystem().flush();
+        m_sizeHeld = true;
+    };
+    if (hold == SizeHold::Before)
+        holdMinimum();
+    if (!m_window->isVisible()) {
+        // Nothing to ask a window manager yet: the window is mapped there,
+        // at that size, when it is shown (the place and size go with it as
+        // the program's own, which window managers honour).
+        m_window->setGeometry(client);
+        return false;
+    }
+    // Takes in what the window system said before, so that no earlier
+    // notification passes for this answer.
     ws::processEventsExceptInput();
-    const QPoint old = m_window->geometry().topLeft();
-    if (old == client)
-        return;
-    const quint64 seen = windowSystem().configureNotes(m_window).placed;
-    if (!windowSystem().requestMove(m_window, outer, client))
-        return;
-    // The answer carries the place asked for, or another one the window
-    // manager chose instead.
-    awaitAnswer([this] { return windowSystem().configureNotes(m_window).placed; }, seen,
-                [&] { return windowSystem().configureNotes(m_window).position != old; });
-    ws::processEventsExceptInput();
+    const bool answers = windowSystem().requestGeometry(m_window, client, QPoint(outer.x, outer.y));
+    if (hold == SizeHold::After)
+        holdMinimum();
+    return answers;
 }
 
-void QtWindow::restoreIfMaximised() {
+// The minimum goes straight after the answer, so that every smaller size is
+// the user's to drag to.
+void QtWindow::releaseSize() {
+    if (!std::exchange(m_sizeHeld, false))
+        return;
+    ws::releaseMinimumSize(m_window);
+    windowSystem().flush();
+}
+
+void QtWindow::restoreIfMaximised(Millis limit) {
     if (!(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
     const PixelSize old = outerRect().size();
@@ -131,81 +160,8 @@ void QtWindow::restoreIfMaximised() {
                     client.grownBy({frame->left, frame->top, frame->right, frame->bottom});
                 return outer != QSize(old.width, old.height);
             },
-            std::chrono::milliseconds(kAnswerTimeoutMs));
+            limit);
     ws::processEventsExceptInput();
-}
-
-// Asks for a new client size and waits, bounded, for the window system's
-// answer: a notification carrying the size asked for, or another size the
-// window manager chose instead. A notification that still carries the old
-// size answers an earlier request, such as a move.
-void QtWindow::requestClientSize(QSize client) {
-    // Takes in what the window system said before, so no earlier
-    // notification is mistaken for this answer.
-    ws::processEventsExceptInput();
-    const QSize old = m_window->size();
-    const quint64 seen = windowSystem().configureNotes(m_window).count;
-    ws::holdMinimumSize(m_window, client);
-    m_window->resize(client);
-    windowSystem().flush();
-    if (!windowSystem().reportsAnswers()) {
-        ws::releaseMinimumSize(m_window);
-        return;
-    }
-    const auto carried = [this] {
-        const ws::ConfigureNotes notes = windowSystem().configureNotes(m_window);
-        return QSize(notes.width, notes.height);
-    };
-    const bool answered =
-        awaitAnswer([this] { return windowSystem().configureNotes(m_window).count; }, seen,
-                    [&] { return carried() == client || carried() != old; });
-    ws::releaseMinimumSize(m_window);
-    // A window manager that granted a size larger than the screen only for
-    // the minimum may cut it to the screen once the minimum goes (jwm): that
-    // is its answer too, which a round trip brings in. One that leaves such
-    // a window as it is when its minimum goes never cuts: it is not asked
-    // for round trips again.
-    const PixelMargins frame = extents();
-    const QSize screen = m_window->screen()->geometry().size();
-    const auto largerThanScreen = [&] {
-        return carried().width() + frame.left + frame.right > screen.width() ||
-               carried().height() + frame.top + frame.bottom > screen.height();
-    };
-    if (m_platform.cutsWhenMinimumGoes() != false && largerThanScreen()) {
-        windowSystem().roundTrip(m_window);
-        m_platform.setCutsWhenMinimumGoes(!largerThanScreen());
-    }
-    // Lets Qt take in the geometry the answers carried.
-    ws::processEventsExceptInput();
-
-    // Qt keeps the size it asked for when the window manager refuses without
-    // changing anything; the handlers must see the size the window has.
-    const QSize actual = windowSystem().configureNotes(m_window).count > seen ? carried() : old;
-    if (!answered && m_window->size() != actual)
-        m_window->resize(actual);
-}
-
-void QtWindow::requestOuterSize(PixelSize wanted) {
-    if (!m_window->isVisible() || m_window->isMinimized()) {
-        // Nothing to ask a window manager yet (or the window is iconified,
-        // which it may refuse to size): take the size for later.
-        const PixelMargins f = extents();
-        m_window->resize(std::max(1, wanted.width - f.left - f.right),
-                         std::max(1, wanted.height - f.top - f.bottom));
-        return;
-    }
-    // The frame may differ from the one assumed (the window manager may have
-    // framed the window only now); then ask again with the real frame.
-    for (int attempt = 0; attempt < kRequestAttempts; ++attempt) {
-        const PixelMargins frame = extents();
-        const QSize client(std::max(1, wanted.width - frame.left - frame.right),
-                           std::max(1, wanted.height - frame.top - frame.bottom));
-        if (client != m_window->size())
-            requestClientSize(client);
-        if (extents() == frame)
-            break;
-    }
-    m_lastExtents = extents();
 }
 
 } // namespace forms::qt

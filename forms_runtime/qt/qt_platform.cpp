@@ -65,6 +65,10 @@ double QtPlatform::logicalDpiY() const {
     return primaryScreen()->logicalDotsPerInchY();
 }
 
+bool QtPlatform::waitUntil(const std::function<bool()>& done, Millis limit) {
+    return ws::waitUntil(done, limit);
+}
+
 void QtPlatform::showError(const RuntimeError& error) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
                     toQString(reportText(error)), QMessageBox::Ok);

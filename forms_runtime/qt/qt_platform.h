@@ -21,6 +21,7 @@ public:
     PixelSize screenSize() const override;
     double logicalDpiX() const override;
     double logicalDpiY() const override;
+    bool waitUntil(const std::function<bool()>& done, Millis limit) override;
     void showError(const RuntimeError& error) override;
     void quit(int status) override;
     void handlersDone() override;
@@ -33,12 +34,6 @@ public:
     PixelMargins lastFrame(BorderStyle border) const;
     void rememberFrame(BorderStyle border, const PixelMargins& frame);
 
-    // Whether the window manager cuts a window larger than the screen to it
-    // once the program no longer holds its minimum size; unknown until the
-    // first such window has been seen.
-    std::optional<bool> cutsWhenMinimumGoes() const { return m_cutsWhenMinimumGoes; }
-    void setCutsWhenMinimumGoes(bool cuts) { m_cutsWhenMinimumGoes = cuts; }
-
     // The modal loops running, innermost last; quit ends them all.
     void pushLoop(QEventLoop* loop) { m_loops.push_back(loop); }
     void popLoop(QEventLoop* loop) { std::erase(m_loops, loop); }
@@ -46,7 +41,6 @@ public:
 private:
     std::unique_ptr<ws::WindowSystem> m_windowSystem;
     std::map<BorderStyle, PixelMargins> m_frames;
-    std::optional<bool> m_cutsWhenMinimumGoes;
     std::vector<QEventLoop*> m_loops;
 };
 

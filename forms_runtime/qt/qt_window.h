@@ -3,13 +3,12 @@
 // and the client area below it. Its work is split by concern, as in the
 // Win32 backend:
 //   qt_window.cpp     building, showing, the modal loop
-//   qt_geometry.cpp   size and position requests, waiting for the answers,
-//                     the frame
+//   qt_geometry.cpp   requests for the window's rectangle, the frame
 //   qt_events.cpp     Qt's events: resizes, state changes, closing, clicks
 //   qt_menus.cpp      the menu bar
 //   qt_keyboard.cpp   key preview and key codes
 // Sizes and positions are exact on X11: the frame is read from the window
-// manager, and every request waits (bounded) for the window manager's answer.
+// manager, and the answers are the window manager's notifications.
 
 #include "backend.h"
 #include "qt_platform.h"
@@ -52,11 +51,15 @@ public:
 
     PixelRect outerRect() const override;
     PixelSize clientSize() const override;
+    PixelMargins frame() const override;
     bool visible() const override;
     bool minimised() const override;
-    void restoreIfMaximised() override;
-    void requestOuterSize(PixelSize size) override;
-    void requestOuterPosition(std::optional<int> x, std::optional<int> y) override;
+    bool showsMinimised() const override;
+    void restoreIfMaximised(Millis limit) override;
+    bool requestOuterRect(PixelRect outer, SizeHold hold) override;
+    void releaseSize() override;
+    unsigned long answers() const override;
+    bool roundTrip(Millis limit) override;
     void setBackColor(OleColor color) override;
 
     void showFirst() override;
@@ -67,11 +70,6 @@ public:
     void runModalLoop() override;
     void endModalLoop() override;
     void holdPainting(bool hold) override;
-
-    // How long a request waits for the window manager's answer.
-    static constexpr int kAnswerTimeoutMs = 500;
-    // How long an answer that changed nothing waits for a later one.
-    static constexpr int kRefusalGraceMs = 30;
 
     Form& form() const { return m_form; }
     QWidget* window() const;
@@ -87,10 +85,9 @@ public:
 private:
     ws::WindowSystem& windowSystem() const { return m_platform.windowSystem(); }
     PixelMargins extents() const;
+    PixelMargins hiddenExtents() const;
     void createNativeWindow() const;
     void focusFirstControl();
-    void requestClientSize(QSize client);
-    void moveTo(QPoint outer, QPoint client);
 
     Form& m_form;
     QtPlatform& m_platform;
@@ -99,6 +96,8 @@ private:
     bool m_keyPreviewWanted;
     QSize m_designClient;
     mutable bool m_frameRequested = false;
+    mutable std::optional<PixelMargins> m_predictedExtents;
+    bool m_sizeHeld = false; // a minimum size held for a request
     QPointer<detail::FormWindow> m_window;
     detail::ClientArea* m_client = nullptr;
     QMenuBar* m_menuBar = nullptr;

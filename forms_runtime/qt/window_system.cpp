@@ -29,14 +29,14 @@ public:
         return qtFrame(window);
     }
     bool maximisedByWindowManager(const QWidget*) const override { return false; }
-    bool requestFrameExtents(const QWidget*) override { return false; }
+    std::optional<PixelMargins> predictFrame(const QWidget*) override { return std::nullopt; }
     bool reportsAnswers() const override { return false; }
     ConfigureNotes configureNotes(const QWidget*) const override { return {}; }
-    bool requestMove(QWidget* window, QPoint, QPoint client) override {
-        window->setGeometry(QRect(client, window->size()));
+    bool requestGeometry(QWidget* window, QRect client, QPoint) override {
+        window->setGeometry(client);
         return false;
     }
-    void roundTrip(QWidget*) override {}
+    bool roundTrip(QWidget*, std::chrono::milliseconds) override { return true; }
     void setTitle(const QWidget*, const QString&) override {}
     void skipTaskbar(const QWidget*) override {}
     void flush() override {}

@@ -12,6 +12,7 @@
 #include "backend.h"
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QtGlobal>
@@ -54,24 +55,25 @@ public:
     // True while the window manager keeps the window maximised in either
     // direction (on X11, _NET_WM_STATE); false where it cannot tell.
     virtual bool maximisedByWindowManager(const QWidget* window) const = 0;
-    // Asks the window manager for the frame it will give the (not yet
-    // mapped) window, so that sizes are exact from the first showing on.
-    // Returns false when the window manager does not offer this.
-    virtual bool requestFrameExtents(const QWidget* window) = 0;
+    // The frame the window manager will give the (not yet mapped) window,
+    // so that sizes are exact from the first showing on; asked of the window
+    // manager, and waited for (bounded). Nothing when it cannot tell.
+    virtual std::optional<PixelMargins> predictFrame(const QWidget* window) = 0;
 
     // True when the window system reports its answers to size requests;
     // elsewhere a request is taken as granted when it returns.
     virtual bool reportsAnswers() const = 0;
     virtual ConfigureNotes configureNotes(const QWidget* window) const = 0;
-    // Asks for the window's outer corner, its frame included, to stand at
-    // outer (screen pixels); client is where its client area then stands
-    // with the frame known now. Returns true when an answer will follow.
-    virtual bool requestMove(QWidget* window, QPoint outer, QPoint client) = 0;
-    // Waits, bounded, until the window manager has dealt with everything
-    // the program asked before: it answers a request that changes nothing
-    // after all that came before it. A window manager that never answers
-    // one is not asked again.
-    virtual void roundTrip(QWidget* window) = 0;
+    // Asks for the window's client area to be client, in one request, with
+    // the outer corner at outer (the frame known now is the difference).
+    // Returns true when an answer will follow; otherwise the window is
+    // already as asked.
+    virtual bool requestGeometry(QWidget* window, QRect client, QPoint outer) = 0;
+    // Asks for nothing and waits, at most limit, until the window manager
+    // has dealt with everything the program asked before: it answers a
+    // request that changes nothing after all that came before it. Returns
+    // whether it did.
+    virtual bool roundTrip(QWidget* window, std::chrono::milliseconds limit) = 0;
 
     // Sets the window's title exactly, also when empty (Qt would put the
     // application's name in an empty one).

@@ -2,6 +2,7 @@
 
 #include "runtime_error.h"
 #include "scripted_window.h"
+#include "window_request.h"
 
 #include <algorithm>
 
@@ -37,6 +38,7 @@ void ScriptedPlatform::reset() {
     m_screen = {1024, 768};
     m_dpi = 96;
     m_script = {};
+    windowManagerRecord() = {};
     m_now = Millis(0);
     m_events.clear();
     m_modalActions.clear();

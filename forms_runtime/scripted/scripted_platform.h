@@ -42,7 +42,7 @@ public:
     void settle();
     // Runs the events due within the limit until done() holds; returns
     // done(). Time stops at the event that satisfied it, or at the limit.
-    bool waitUntil(const std::function<bool()>& done, Millis limit);
+    bool waitUntil(const std::function<bool()>& done, Millis limit) override;
 
     // What the user does while the next modal window is shown; a modal loop
     // that these leave running is ended and counted as abandoned.

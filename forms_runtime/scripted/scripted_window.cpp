@@ -51,6 +51,7 @@ void ScriptedWindow::finishBuilding(std::span<Control* const> tabOrder) {
     for (Control* c : tabOrder)
         m_tabOrder.push_back(&peerOf(*c));
     m_client = {0, 0, m_designClient.width, m_designClient.height + m_menuHeight};
+    m_dpi = dpiAt(m_platform.script(), {m_client.width / 2, m_client.height / 2});
     // A window manager that tells frames before mapping gives the frame the
     // window will have, so that its size is exact from the first showing.
     if (m_platform.script().answersFrameRequests) {
@@ -87,21 +88,40 @@ void ScriptedWindow::focusFirst() {
     }
 }
 
-// Mapping: the window manager frames the window where it stands, at once or
-// after its answer time, and maybe gives it another frame a while later.
+// Mapping: the window manager frames the window where and as large as the
+// program asked, as its rules allow (it may place windows itself, or keep
+// them within the screen), at once or after its answer time, and maybe gives
+// it another frame a while later.
 void ScriptedWindow::showFirst() {
     m_visible = true;
     const WindowManagerScript& script = m_platform.script();
     const auto map = [this] {
-        m_mapped = true;
+        const WindowManagerScript& now = m_platform.script();
+        m_minimised = now.mapsMinimised;
+        if (!m_frameKnown) {
+            // The client area stays where it was asked to stand.
+            m_frame = frameFor();
+            m_frameKnown = true;
+        }
+        const PixelSize size =
+            granted(m_client.size(), m_sizeHeld ? SizeHold::Before : SizeHold::None);
+        PixelPoint at{m_client.x - m_frame.left, m_client.y - m_frame.top};
+        if (now.placesAtMapping)
+            at = *now.placesAtMapping;
+        m_client = {at.x + m_frame.left, at.y + m_frame.top, size.width, size.height};
         const PixelRect outer = outerRect();
-        m_dpi = dpiAt(m_platform.script(), {outer.x + outer.width / 2, outer.y + outer.height / 2});
-        m_minimised = m_platform.script().mapsMinimised;
-        framed(frameFor());
-        const WindowManagerScript& later = m_platform.script();
-        if (later.frameAfterMapping)
-            m_platform.schedule(later.frameChangeAfter,
-                                [this, frame = *later.frameAfterMapping] { framed(frame); });
+        m_dpi = dpiAt(now, {outer.x + outer.width / 2, outer.y + outer.height / 2});
+        if (m_dpi > 0)
+            m_frame = frameFor();
+        m_mapped = true;
+        if (whenMapped)
+            whenMapped();
+        ++m_answers;
+        noteShown();
+        m_form.platformResized();
+        if (now.frameAfterMapping)
+            m_platform.schedule(now.frameChangeAfter,
+                                [this, frame = *now.frameAfterMapping] { framed(frame); });
     };
     // Even a window manager that answers no request maps the window.
     m_platform.schedule(script.answerAfter.value_or(Millis(0)), map);

@@ -32,11 +32,15 @@ public:
 
     PixelRect outerRect() const override;
     PixelSize clientSize() const override;
+    PixelMargins frame() const override;
     bool visible() const override { return m_visible; }
     bool minimised() const override { return m_minimised; }
-    void restoreIfMaximised() override;
-    void requestOuterSize(PixelSize size) override;
-    void requestOuterPosition(std::optional<int> x, std::optional<int> y) override;
+    bool showsMinimised() const override;
+    void restoreIfMaximised(Millis limit) override;
+    bool requestOuterRect(PixelRect outer, SizeHold hold) override;
+    void releaseSize() override;
+    unsigned long answers() const override { return m_answers; }
+    bool roundTrip(Millis limit) override;
     void setBackColor(OleColor color) override { m_backColor = color; }
 
     void showFirst() override;
@@ -48,8 +52,6 @@ public:
     void endModalLoop() override { m_modalDone = true; }
     void holdPainting(bool hold) override;
 
-    // How long a request waits for the window manager's answer.
-    static constexpr Millis kAnswerTimeout{500};
     // The menu bar's height, when the window has one.
     static constexpr int kMenuBarHeight = 20;
 
@@ -57,12 +59,18 @@ public:
     // The window as the window manager keeps it: the client area (menu bar
     // included) on the screen, and the frame around it.
     PixelRect client() const { return m_client; }
-    PixelMargins frame() const { return m_frame; }
     bool maximised() const { return m_maximised; }
     int dpi() const { return m_dpi; }
     OleColor backColor() const { return m_backColor; }
     int paints() const { return m_paints; }
+    int requests() const { return m_requests; }
     int moveRequests() const { return m_moveRequests; }
+    // Every outer rectangle the window was seen at, from its mapping on:
+    // each is a picture the user saw.
+    const std::vector<PixelRect>& shownRects() const { return m_shownRects; }
+    // Called when the window manager maps the window, before it answers:
+    // what the test reads there is the first picture the user sees.
+    std::function<void()> whenMapped;
     const std::vector<MenuEntry*>& menuEntries() const { return m_menuEntries; }
     const std::vector<ScriptedControl*>& tabOrder() const { return m_tabOrder; }
     ScriptedControl* focus() const { return m_focus; }
@@ -87,9 +95,10 @@ public:
 
 private:
     PixelMargins frameFor() const;
-    bool ask(std::function<void()> answer);
-    void askForClientSize(PixelSize client);
-    void roundTrip();
+    PixelSize granted(PixelSize asked, SizeHold hold) const;
+    void growToHeld(PixelSize client);
+    PixelPoint keptOnScreen(PixelPoint outer, PixelSize client) const;
+    void noteShown();
     void focusFirst();
     void stateChanged();
     void followMonitor();
@@ -115,9 +124,12 @@ private:
     bool m_maximised = false;
     unsigned long m_answers = 0;    // notifications of size or place
     unsigned long m_roundTrips = 0; // answers to requests that change nothing
+    bool m_sizeHeld = false;        // the program holds the size it asked for
+    std::vector<PixelRect> m_shownRects;
     OleColor m_backColor = 0;
     bool m_paintHeld = false;
     int m_paints = 0;
+    int m_requests = 0;
     int m_moveRequests = 0;
     bool m_modalDone = true;
     int m_dpi = 0; // of the monitor the window stands on, where there are monitors

@@ -45,6 +45,17 @@ struct WindowManagerScript {
     SizeRule sizes = SizeRule::Grant;
     PixelSize largest; // for SizeRule::ClampTo
 
+    // What it does with a size the program holds (its minimum size) while
+    // it asks for it: nothing, grant it whatever the size rule (mutter,
+    // KWin), or grant it only when it sees it before the request (metacity:
+    // a request it sees first is cut to the screen, and the window grows to
+    // the size held once it sees it, moved onto the screen).
+    enum class HeldSize : std::uint8_t { Ignored, Granted, GrantedIfFirst };
+    HeldSize heldSize = HeldSize::Ignored;
+    // Sizes a window to a size held before a request at once, moved onto
+    // the screen, before it takes the request (openbox).
+    bool appliesHeldSizeAtOnce = false;
+
     PlaceRule places = PlaceRule::Exact;
     bool keepsTitleBarOnScreen = false; // y never above 0
 
@@ -61,6 +72,9 @@ struct WindowManagerScript {
 
     // Starts windows minimised, as a shortcut set to run minimised does.
     bool mapsMinimised = false;
+    // Places a window it maps itself, at this outer corner, wherever the
+    // program asked it to stand.
+    std::optional<PixelPoint> placesAtMapping;
 
     // Monitors of a scale of their own, as on a laptop with an external
     // screen. A window whose centre comes onto one of another DPI gets the

@@ -50,6 +50,9 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         DefWindowProcW(m_hwnd, message, wParam, lParam);
         answerMinMax(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        ++m_answers;
+        break;
     case WM_SIZE:
         noteSize(wParam);
         if (!m_form.changingItself() && IsWindowVisible(m_hwnd) && !m_resizePosted) {

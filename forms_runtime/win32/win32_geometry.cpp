@@ -6,6 +6,7 @@
 
 #include "form.h"
 #include "win32_platform.h"
+#include "window_request.h"
 
 #include <algorithm>
 #include <dwmapi.h>
@@ -113,31 +114,34 @@ bool Win32Window::minimised() const {
     return IsIconic(m_hwnd) != FALSE;
 }
 
-void Win32Window::restoreIfMaximised() {
+void Win32Window::restoreIfMaximised(Millis) {
     if (!IsZoomed(m_hwnd))
         return;
     ShowWindow(m_hwnd, SW_RESTORE); // synchronous: the normal size is back on return
 }
 
+PixelMargins Win32Window::frame() const {
+    return margins();
+}
+
+bool Win32Window::showsMinimised() const {
+    return m_inTaskbar && win32Platform().startupShowsMinimised();
+}
+
 // SetWindowPos delivers WM_SIZE before it returns: the answer is in when it
-// does. The size asked for is held as the largest the window may take while
-// the request runs, so that one larger than the screen is granted in full.
-// The window is erased and painted from the message loop, once the handlers
-// are done (Wine erases every control at once otherwise).
-// The invisible borders are part of the request; where the answer shows
-// others (the request took the window to a monitor of another scale, or the
-// system sent WM_DPICHANGED from inside it), the size is asked for again
-// with them.
-void Win32Window::requestOuterSize(PixelSize size) {
-    PixelMargins m = margins();
-    const auto withBorders = [&size](const PixelMargins& borders) {
-        return SIZE{size.width + borders.left + borders.right,
-                    size.height + borders.top + borders.bottom};
-    };
+// does. A size held is the largest the window may take while it is held
+// (the answer to WM_GETMINMAXINFO grants it in full), so that one larger than
+// the screen is granted in full. The window is erased and painted from the
+// message loop, once the handlers are done (Wine erases every control at
+// once otherwise). The invisible borders are part of the request; where the
+// answer shows others (the request took the window to a monitor of another
+// scale), the layer asks again with them.
+bool Win32Window::requestOuterRect(PixelRect outer, SizeHold hold) {
+    const PixelMargins m = margins();
+    const SIZE wanted{outer.width + m.left + m.right, outer.height + m.top + m.bottom};
     if (IsIconic(m_hwnd)) {
-        // An icon keeps its own size; the window takes this one when it is
-        // restored.
-        const SIZE wanted = withBorders(m);
+        // An icon keeps its own size and place; the window takes this size
+        // when it is restored.
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         GetWindowPlacement(m_hwnd, &placement);
@@ -146,53 +150,38 @@ void Win32Window::requestOuterSize(PixelSize size) {
         placement.showCmd = SW_SHOWMINNOACTIVE;
         SetWindowPlacement(m_hwnd, &placement);
         m_normalSize = wanted;
-        return;
+        return false;
     }
     if (!IsWindowVisible(m_hwnd))
-        m_pendingSize = size;
-    for (int attempt = 0; attempt < kRequestAttempts; ++attempt) {
-        const SIZE wanted = withBorders(m);
-        // A request made from inside this one (WM_DPICHANGED) holds its own.
-        const std::optional<SIZE> outer = std::exchange(m_request, wanted);
-        SetWindowPos(m_hwnd, nullptr, 0, 0, wanted.cx, wanted.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
-        m_request = outer;
-        const PixelMargins now = margins();
-        if (now == m)
-            return;
-        m = now;
-    }
+        m_pending = outer; // asked for again once the frame it gets is known
+    if (hold != SizeHold::None)
+        m_request = wanted;
+    SetWindowPos(m_hwnd, nullptr, outer.x - m.left, outer.y - m.top, wanted.cx, wanted.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+    return false;
 }
 
-void Win32Window::requestOuterPosition(std::optional<int> x, std::optional<int> y) {
-    if (!IsWindowVisible(m_hwnd)) {
-        m_pendingX = x ? x : m_pendingX;
-        m_pendingY = y ? y : m_pendingY;
-    }
-    RECT r{};
-    GetWindowRect(m_hwnd, &r);
-    const PixelMargins m = margins();
-    SetWindowPos(m_hwnd, nullptr, x ? *x - m.left : r.left, y ? *y - m.top : r.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+void Win32Window::releaseSize() {
+    m_request.reset();
 }
 
-// Sizes and places asked for while the window was hidden assumed the frame
-// it had then (none before its first showing); once shown, they are asked
-// for again with the frame it has. A window shown minimised has no frame to
-// measure yet: they wait until it is restored.
+// The system answers inside the calls that make the requests: nothing is
+// outstanding.
+bool Win32Window::roundTrip(Millis) {
+    return true;
+}
+
+// What was asked for while hidden or minimised assumed the frame the window
+// had then (none before its first showing); once shown, it is asked for again
+// with the frame it has. A window shown minimised has no frame to measure
+// yet: it waits until it is restored.
 void Win32Window::applyPending() {
     if (IsIconic(m_hwnd))
         return;
     const PixelMargins assumed = m_margins;
-    const std::optional<PixelSize> size = std::exchange(m_pendingSize, std::nullopt);
-    const std::optional<int> x = std::exchange(m_pendingX, std::nullopt);
-    const std::optional<int> y = std::exchange(m_pendingY, std::nullopt);
-    if (margins() == assumed)
-        return;
-    if (size)
-        requestOuterSize(*size);
-    if (x || y)
-        requestOuterPosition(x, y);
+    const std::optional<PixelRect> pending = std::exchange(m_pending, std::nullopt);
+    if (pending && margins() != assumed)
+        requestRect(*this, *pending);
 }
 
 // On a monitor of another scale the system has scaled the title bar, the

@@ -163,12 +163,12 @@ const wchar_t* Win32Platform::windowClass(bool withIcon) {
     return name;
 }
 
+namespace {
+
 // What WinMain's nCmdShow would say. Windows applies it to the program's
 // first ShowWindow by itself, whatever that asks for; Wine does not. Only
 // the commands a shortcut offers count: normal, minimised, maximised.
-std::optional<int> Win32Platform::takeStartupShowCommand() {
-    if (std::exchange(m_startupShown, true))
-        return std::nullopt;
+std::optional<int> startupShowCommand() {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     GetStartupInfoW(&startup);
@@ -183,6 +183,21 @@ std::optional<int> Win32Platform::takeStartupShowCommand() {
     default:
         return SW_SHOWNORMAL;
     }
+}
+
+} // namespace
+
+std::optional<int> Win32Platform::takeStartupShowCommand() {
+    if (std::exchange(m_startupShown, true))
+        return std::nullopt;
+    return startupShowCommand();
+}
+
+bool Win32Platform::startupShowsMinimised() const {
+    if (m_startupShown)
+        return false;
+    const std::optional<int> command = startupShowCommand();
+    return command && *command != SW_SHOWNORMAL && *command != SW_SHOWMAXIMIZED;
 }
 
 HWND Win32Platform::hiddenOwner() {

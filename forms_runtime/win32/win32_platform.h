@@ -27,6 +27,7 @@ public:
     // Requests are answered inside the calls that make them, so no input is
     // ever held back for the loop to take up again.
     void handlersDone() override {}
+    bool waitUntil(const std::function<bool()>& done, Millis) override { return done(); }
 
     // Runs the message loop until done() holds or the program ends.
     void runLoop(const std::function<bool()>& done);
@@ -47,6 +48,8 @@ public:
     // shortcut set to run normally, minimised or maximised), once; nothing
     // when it asks for nothing, and after the first time.
     std::optional<int> takeStartupShowCommand();
+    // True while the first window is still to be shown minimised.
+    bool startupShowsMinimised() const;
 
     void registerWindow(HWND hwnd, Win32Window* window) { m_windows[hwnd] = window; }
     void unregisterWindow(HWND hwnd) { m_windows.erase(hwnd); }

@@ -34,11 +34,15 @@ public:
 
     PixelRect outerRect() const override;
     PixelSize clientSize() const override;
+    PixelMargins frame() const override;
     bool visible() const override;
     bool minimised() const override;
-    void restoreIfMaximised() override;
-    void requestOuterSize(PixelSize size) override;
-    void requestOuterPosition(std::optional<int> x, std::optional<int> y) override;
+    bool showsMinimised() const override;
+    void restoreIfMaximised(Millis limit) override;
+    bool requestOuterRect(PixelRect outer, SizeHold hold) override;
+    void releaseSize() override;
+    unsigned long answers() const override { return m_answers; }
+    bool roundTrip(Millis limit) override;
     void setBackColor(OleColor color) override;
     void showFirst() override;
     void show() override;
@@ -97,17 +101,16 @@ private:
     std::vector<Win32Control*> m_tabOrder;
 
     // Geometry: the DPI of the window's monitor, the invisible borders last
-    // measured and the DPI they were measured at (0: never), the size being
-    // asked for (the answer to WM_GETMINMAXINFO grants it in full), and what
-    // was asked for while hidden or minimised, to ask again once the frame
-    // is known.
+    // measured and the DPI they were measured at (0: never), the size held
+    // for a request (the answer to WM_GETMINMAXINFO grants it in full), and
+    // what was asked for while hidden, to ask again once the frame is known.
     int m_dpi = 0;
     mutable PixelMargins m_margins;
     mutable int m_marginsDpi = 0;
     std::optional<SIZE> m_request;
     std::optional<SIZE> m_normalSize; // window rectangle when last neither minimised nor maximised
-    std::optional<PixelSize> m_pendingSize;
-    std::optional<int> m_pendingX, m_pendingY;
+    std::optional<PixelRect> m_pending;
+    unsigned long m_answers = 0; // changes of size or place the system made
     bool m_resizePosted = false;
 
     int m_focusing = 0;

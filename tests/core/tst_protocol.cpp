@@ -130,54 +130,87 @@ private slots:
                                            twipsY(ScriptedWindow::kMenuBarHeight));
     }
 
-    // Whatever the window manager does with a size, the window reads what
-    // it did, and the Resize inside the assignment sees it. An answer that
-    // comes after the wait is over is a change of size like a border drag.
-    void resizeCarriesTheSizeGranted_data() {
+    // A handler's assignments are collected: reads give what was assigned,
+    // each change of size runs Resize inside itself with the size assigned,
+    // and the window gets one request when the handler returns. Whatever
+    // the window manager does with it, the window then reads what it did:
+    // where that is another size, a Resize follows before anything is
+    // painted; an answer that comes after the wait is a change of size like
+    // a border drag.
+    void handlerChangesAreOneRequest_data() {
         QTest::addColumn<SizeRule>("rule");
         QTest::addColumn<int>("answerAfter"); // ms, -1: never
-        QTest::addColumn<PixelSize>("asked");
+        QTest::addColumn<QRect>("asked");     // outer; an empty height keeps the height
         QTest::addColumn<SL>("resizes");
-        QTest::addColumn<PixelSize>("granted");
-        const PixelSize start{368, 287}; // 360 x 240, a menu bar of 20 and a frame of 4, 23, 4, 4
-        QTest::newRow("granted") << SizeRule::Grant << 5 << PixelSize{800, 600}
-                                 << SL{"inside 800x287", "inside 800x600"} << PixelSize{800, 600};
+        QTest::addColumn<QRect>("ends");
+        QTest::addColumn<int>("shown"); // rectangles the user sees after the start
+        QTest::addColumn<int>("requests");
+        // 360 x 240, a menu bar of 20 and a frame of 4, 23, 4, 4; the client
+        // area at 0, 0.
+        const QRect start(-4, -23, 368, 287);
+        QTest::newRow("granted") << SizeRule::Grant << 5 << QRect(96, 72, 800, 600)
+                                 << SL{"inside 800x287", "inside 800x600"}
+                                 << QRect(96, 72, 800, 600) << 1 << 1;
         QTest::newRow("larger than the screen")
-            << SizeRule::Grant << 5 << PixelSize{3200, 1200}
-            << SL{"inside 3200x287", "inside 3200x1200"} << PixelSize{3200, 1200};
+            << SizeRule::Grant << 5 << QRect(-544, -108, 3200, 1200)
+            << SL{"inside 3200x287", "inside 3200x1200"} << QRect(-544, -108, 3200, 1200) << 1 << 1;
         QTest::newRow("cut to the screen")
-            << SizeRule::ClampToScreen << 5 << PixelSize{3200, 1200}
-            << SL{"inside 1024x287", "inside 1024x768"} << PixelSize{1024, 768};
-        QTest::newRow("cut to a size")
-            << SizeRule::ClampTo << 5 << PixelSize{1000, 500}
-            << SL{"inside 900x287", "inside 900x500"} << PixelSize{900, 500};
-        QTest::newRow("refused") << SizeRule::Refuse << 5 << PixelSize{800, 600} << SL{} << start;
-        // One dimension only: a second request would carry the old width.
-        QTest::newRow("answered late") << SizeRule::Grant << 800 << PixelSize{800, 287}
-                                       << SL{"later 800x287"} << PixelSize{800, 287};
-        QTest::newRow("never answered")
-            << SizeRule::Grant << -1 << PixelSize{800, 287} << SL{} << start;
+            << SizeRule::ClampToScreen << 5 << QRect(-544, -108, 3200, 1200)
+            << SL{"inside 3200x287", "inside 3200x1200", "later 1024x768"} << QRect(0, 0, 1024, 768)
+            << 1 << 2;
+        QTest::newRow("cut to a size") << SizeRule::ClampTo << 5 << QRect(10, 20, 1000, 500)
+                                       << SL{"inside 1000x287", "inside 1000x500", "later 900x500"}
+                                       << QRect(10, 20, 900, 500) << 1 << 1;
+        QTest::newRow("size refused") << SizeRule::Refuse << 5 << QRect(96, 72, 800, 600)
+                                      << SL{"inside 800x287", "inside 800x600", "later 368x287"}
+                                      << QRect(96, 72, 368, 287) << 1 << 1;
+        QTest::newRow("answered late") << SizeRule::Grant << 800 << QRect(0, 0, 800, 0)
+                                       << SL{"inside 800x287", "later 368x287", "later 800x287"}
+                                       << QRect(0, -23, 800, 287) << 1 << 1;
+        QTest::newRow("never answered") << SizeRule::Grant << -1 << QRect(-4, 0, 800, 0)
+                                        << SL{"inside 800x287", "later 368x287"} << start << 0 << 1;
     }
 
-    void resizeCarriesTheSizeGranted() {
+    void handlerChangesAreOneRequest() {
         QFETCH(SizeRule, rule);
         QFETCH(int, answerAfter);
-        QFETCH(PixelSize, asked);
+        QFETCH(QRect, asked);
         QFETCH(SL, resizes);
-        QFETCH(PixelSize, granted);
+        QFETCH(QRect, ends);
+        QFETCH(int, shown);
+        QFETCH(int, requests);
         start();
-        QCOMPARE(outerSize(form()), (PixelSize{368, 287}));
+        QCOMPARE(window().outerRect(), (PixelRect{-4, -23, 368, 287}));
         wm().sizes = rule;
         wm().largest = {900, 700};
         wm().answerAfter = answerAfter < 0 ? std::nullopt : std::optional(Millis(answerAfter));
-        bool assigning = true;
-        logResizes(assigning);
-        form().setWidth(twipsX(asked.width));
-        form().setHeight(twipsY(asked.height));
-        assigning = false;
+        bool inside = false;
+        logResizes(inside);
+        // A preset's pattern: the width, then the place, then the height.
+        ctl("cmd").Click = [&] {
+            inside = true;
+            form().setWidth(twipsX(asked.width()));
+            form().setLeft(twipsX(asked.x()));
+            QCOMPARE(form().Left(), twipsX(asked.x()));
+            if (asked.height() > 0) {
+                form().setHeight(twipsY(asked.height()));
+                form().setTop(twipsY(asked.y()));
+            }
+            QCOMPARE(outerSize(form()).width, asked.width());
+            QCOMPARE(form().ScaleWidth(), twipsX(asked.width() - 8));
+            inside = false;
+        };
+        const int requestsBefore = window().requests();
+        const int paints = window().paints();
+        ctl("cmd").raiseClick();
+        QCOMPARE(window().requests() - requestsBefore, requests);
+        QCOMPARE(window().paints() - paints, 1);
         scriptedPlatform().advance(Millis(2000));
         QCOMPARE(m_log, resizes);
-        QCOMPARE(outerSize(form()), granted);
+        const PixelRect r = window().outerRect();
+        QCOMPARE(QRect(r.x, r.y, r.width, r.height), ends);
+        QCOMPARE(outerSize(form()), r.size());
+        QCOMPARE(static_cast<int>(window().shownRects().size()) - 1, shown);
     }
 
     // A maximised window is restored before it is sized: the dimension not
@@ -234,8 +267,8 @@ private slots:
     // The outer corner stands where it was asked to, whatever convention the
     // window manager follows: one that takes the place for the client
     // area's, or shifts the window by its frame, is seen in its answer and
-    // asked once more. A window its rule keeps at the screen's edge is not
-    // asked again.
+    // asked once more, and is known from then on: the next move lands at
+    // once. A window its rule keeps at the screen's edge is not asked again.
     void outerCornerStandsWhereAsked_data() {
         QTest::addColumn<PlaceRule>("rule");
         QTest::addColumn<bool>("titleBarOnScreen");
@@ -243,15 +276,15 @@ private slots:
         QTest::addColumn<QPoint>("placed");
         QTest::addColumn<int>("requests"); // for Left and Top together
         QTest::newRow("exact") << PlaceRule::Exact << false << QPoint(100, -50) << QPoint(100, -50)
-                               << 2;
+                               << 1;
         QTest::newRow("title bar kept on the screen")
-            << PlaceRule::Exact << true << QPoint(100, -50) << QPoint(100, 0) << 2;
+            << PlaceRule::Exact << true << QPoint(100, -50) << QPoint(100, 0) << 1;
         QTest::newRow("client area at the place")
-            << PlaceRule::ClientAreaAtP << false << QPoint(100, 50) << QPoint(100, 50) << 4;
+            << PlaceRule::ClientAreaAtP << false << QPoint(100, 50) << QPoint(100, 50) << 2;
         QTest::newRow("off by the frame")
-            << PlaceRule::FrameOffByEdge << false << QPoint(-100, 50) << QPoint(-100, 50) << 4;
+            << PlaceRule::FrameOffByEdge << false << QPoint(-100, 50) << QPoint(-100, 50) << 2;
         QTest::newRow("off by the frame, title bar on the screen")
-            << PlaceRule::FrameOffByEdge << true << QPoint(100, -50) << QPoint(100, 0) << 4;
+            << PlaceRule::FrameOffByEdge << true << QPoint(100, -50) << QPoint(100, 0) << 2;
     }
 
     void outerCornerStandsWhereAsked() {
@@ -263,15 +296,23 @@ private slots:
         start();
         wm().places = rule;
         wm().keepsTitleBarOnScreen = titleBarOnScreen;
-        const int before = window().moveRequests();
-        form().setLeft(twipsX(asked.x()));
-        form().setTop(twipsY(asked.y()));
-        QCOMPARE(window().moveRequests() - before, requests);
-        QCOMPARE(form().Left(), twipsX(placed.x()));
-        QCOMPARE(form().Top(), twipsY(placed.y()));
-        // What Left and Top read is where the window manager put it.
-        QCOMPARE(window().outerRect().x, placed.x());
-        QCOMPARE(window().outerRect().y, placed.y());
+        QPoint to = asked;
+        ctl("cmd").Click = [&] {
+            form().setLeft(twipsX(to.x()));
+            form().setTop(twipsY(to.y()));
+        };
+        for (const int expected : {requests, 1}) {
+            const int before = window().moveRequests();
+            ctl("cmd").raiseClick();
+            QCOMPARE(window().moveRequests() - before, expected);
+            QCOMPARE(form().Left(), twipsX(placed.x()));
+            QCOMPARE(form().Top(), twipsY(placed.y()));
+            // What Left and Top read is where the window manager put it.
+            QCOMPARE(window().outerRect().x, placed.x());
+            QCOMPARE(window().outerRect().y, placed.y());
+            to += QPoint(30, 20);
+            placed += QPoint(30, placed.y() == 0 ? 0 : 20);
+        }
     }
 
     // A window manager that changes the size while the nested Resize runs
@@ -301,18 +342,32 @@ private slots:
         QCOMPARE(outerSize(form()), (PixelSize{640, 309}));
     }
 
-    // A window manager that cuts a size it granted a moment later: the
-    // request waits for that too, so the Resize inside the assignment sees
-    // the size the window ends with, and none follows.
-    void sizeCutAfterTheAnswerIsTheAnswer() {
+    // A window manager that cuts a window larger than the screen once the
+    // program no longer holds its size (jwm): the cut is waited for and
+    // taken in with a Resize before anything is painted. Seen once, it is
+    // known: the next such size is asked for without holding it, and the
+    // window goes to the size it keeps in one step.
+    void sizeCutOnceReleasedIsLearned() {
         start();
         wm().cutsToScreenAfter = Millis(3);
-        bool assigning = true;
-        logResizes(assigning);
-        form().setHeight(twipsY(1200));
-        assigning = false;
+        bool inside = false;
+        logResizes(inside);
+        int height = 1200;
+        ctl("cmd").Click = [&] {
+            inside = true;
+            form().setHeight(twipsY(height));
+            inside = false;
+        };
+        ctl("cmd").raiseClick();
+        QCOMPARE(m_log, SL({"inside 368x1200", "later 368x768"}));
+        QCOMPARE(window().shownRects().size(), size_t(3)); // the start, granted, cut
+        window().dragTo({368, 500});
         scriptedPlatform().settle();
-        QCOMPARE(m_log, SL{"inside 368x768"});
+        m_log.clear();
+        height = 1100;
+        ctl("cmd").raiseClick();
+        QCOMPARE(m_log, SL({"inside 368x1100", "later 368x768"}));
+        QCOMPARE(window().shownRects().size(), size_t(5)); // ... the drag, cut at once
     }
 
     void showRaisesLoadResizeActivateOnce_data() {

@@ -8,8 +8,9 @@
 #                 the 800 X 600 one
 #   drag-storm    one border drag of the bottom-right corner through 500 sizes
 #   tiled         (i3) a tiling window manager refuses every size: each
-#                 preset leaves the tiled size, the readout shows it, the
-#                 preset stays checked, and nothing loops or hangs
+#                 preset leaves the tiled size, the readout shows it, Custom
+#                 Size is checked (the window has no preset's size), and
+#                 nothing loops or hangs
 #   no-wm         (no window manager) presets give client = outer size, no
 #                 frame, at the quarter position
 #   wm-restart    openbox dies (SIGKILL) and a new one starts while the
@@ -149,7 +150,7 @@ tiled)
     read -r _ _ tw th <<<"$(outer)"
     for p in "640 X 480" "3200 X 1200" "800 X 600" "2048 X 768"; do
         e2e_a11y_click "$p"
-        e2e_wait_a11y "$p" checked
+        e2e_wait_a11y "Custom Size" checked
         e2e_wait_stable "$win"
         e2e_assert_eq "${tw}x$th" "$(e2e_size "$(outer)")" "the tiled size after '$p'"
         e2e_wait_a11y "Current screen size = $tw X $th" text "Current screen size = "

@@ -29,11 +29,19 @@ preset_at_quarter() {
 #             partly off the screen
 #   titlebar  the same, but with the title bar's top kept on the screen:
 #             y = max(0, quarter)
-#   workarea  as quarter; only the size differs (preset_granted)
+#   workarea  the window manager cuts a size larger than the screen to the
+#             work area and keeps the window on the screen: the quarter
+#             position of the size asked for (PW x PH), with x = 0 or y = 0
+#             where that lies left of or above the screen
 preset_placed() {
-    local rule=$1 x=$2 y=$3 sw=$4 sh=$5 w=$6 h=$7
-    preset_at_quarter "$x" "$sw" "$w" || return 1
-    if [ "$rule" = titlebar ] && (((sh - h) / 4 < 0)); then
+    local rule=$1 x=$2 y=$3 sw=$4 sh=$5 w=$6 h=$7 pw=${8:-$6} ph=${9:-$7}
+    if [ "$rule" = workarea ]; then
+        w=$pw h=$ph
+        if (((sw - w) / 4 < 0)); then [ "$x" = 0 ] || return 1; else preset_at_quarter "$x" "$sw" "$w" || return 1; fi
+    else
+        preset_at_quarter "$x" "$sw" "$w" || return 1
+    fi
+    if [ "$rule" != quarter ] && (((sh - h) / 4 < 0)); then
         [ "$y" = 0 ]
     else
         preset_at_quarter "$y" "$sh" "$h"
@@ -81,26 +89,33 @@ _preset_at_place() {
 }
 
 # preset_expect NAME RULE SCREEN_W SCREEN_H LAG: the window is in the state
-# that choosing NAME gives: NAME the one checked button (shown and enabled),
-# Custom Size shown, unchecked and disabled, the outer size NAME's, placed
-# by RULE, and the readout showing it. LAG bounds the wait for the readout
-# and the checked buttons. Sets PRESET_ROW to the line of the table.
+# that choosing NAME gives: the outer size NAME's, or the one the window
+# manager grants, placed by RULE, and the readout showing it; NAME the one
+# checked button (shown and enabled) and Custom Size shown, unchecked and
+# disabled, or, where the window manager granted another size, Custom Size
+# checked and enabled. LAG bounds the wait for the readout and the checked
+# buttons. Sets PRESET_ROW to the line of the table.
 preset_expect() {
-    local name=$1 rule=$2 sw=$3 sh=$4 lag=$5 w h outer x y gw gh readout where
-    # shellcheck disable=SC2046 # the preset's size is two words
-    read -r w h <<<"$(preset_granted "$rule" $(preset_size "$name") "$sw" "$sh")"
+    local name=$1 rule=$2 sw=$3 sh=$4 lag=$5 pw ph w h outer x y gw gh readout where
+    read -r pw ph <<<"$(preset_size "$name")"
+    read -r w h <<<"$(preset_granted "$rule" "$pw" "$ph" "$sw" "$sh")"
     where="(($sw - $w) / 4, ($sh - $h) / 4) to the pixel"
-    [ "$rule" != titlebar ] || where+=", y = 0 where that lies above the screen"
-    e2e_wait_output "1 1 1" "'$name' (shown checked enabled)" preset_flags "$name"
+    [ "$rule" = quarter ] || where+=", y = 0 where that lies above the screen"
+    [ "$rule" != workarea ] || where+=", x = 0 where left of it, for the size asked for"
     e2e_wait_until "$E2E_TIMEOUT" _preset_size_is "$w $h" || true
     outer=$(preset_settled)
     read -r x y gw gh <<<"$outer"
     e2e_check_output "$lag" "Current screen size = $gw X $gh" "readout after '$name'" preset_readout
     readout=$E2E_LAST
     e2e_check_eq "$w $h" "$gw $gh" "outer size after '$name'"
-    e2e_check "position $x,$y after '$name' is $where" preset_placed "$rule" "$x" "$y" "$sw" "$sh" "$w" "$h"
-    e2e_check_output "$lag" "$name" "checked buttons after '$name'" preset_checked
-    e2e_check_output 0 "1 0 0" "Custom Size (shown checked enabled) after '$name'" preset_flags "Custom Size"
+    e2e_check "position $x,$y after '$name' is $where" preset_placed "$rule" "$x" "$y" "$sw" "$sh" "$w" "$h" "$pw" "$ph"
+    if [ "$w $h" = "$pw $ph" ]; then
+        e2e_check_output "$lag" "$name" "checked buttons after '$name'" preset_checked
+        e2e_check_output 0 "1 0 0" "Custom Size (shown checked enabled) after '$name'" preset_flags "Custom Size"
+    else
+        e2e_check_output "$lag" "Custom Size" "checked buttons after '$name', granted ${w}x$h" preset_checked
+        e2e_check_output 0 "1 1 1" "Custom Size (shown checked enabled) after '$name'" preset_flags "Custom Size"
+    fi
     PRESET_ROW=$(printf '%-12s %-10s %-12s %s' "${name// X /x}" "${gw}x$gh" "$x,$y" "${readout#Current screen size = }")
 }
 

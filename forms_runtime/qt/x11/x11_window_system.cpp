@@ -4,6 +4,7 @@
 
 #include "window_system.h"
 #include "x11_connection.h"
+#include "x11_frame_probe.h"
 #include "x11_watcher.h"
 
 #include <QCoreApplication>
@@ -53,8 +54,9 @@ public:
         if (v.size() != 4) {
             // A window manager that frames windows without saying how (an
             // older pekwm): the frame window around the client tells,
-            // which Qt measures.
-            if (!m_watcher.framed(id))
+            // which Qt measures. One that says how may frame the window
+            // first and say so a moment later.
+            if (!m_watcher.framed(id) || reportsFrames())
                 return std::nullopt;
             return qtFrame(window);
         }
@@ -74,12 +76,23 @@ public:
                state.contains(atom(m_c, "_NET_WM_STATE_MAXIMIZED_HORZ"));
     }
 
-    bool requestFrameExtents(const QWidget* window) override {
-        if (!windowManagerSupports(m_c, "_NET_REQUEST_FRAME_EXTENTS"))
-            return false;
-        sendToWindowManager(m_c, static_cast<xcb_window_t>(window->winId()),
-                            "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
-        return true;
+    // Where the window manager answers _NET_REQUEST_FRAME_EXTENTS it says
+    // on the window itself, at once. Where it does not (KWin does not offer
+    // it, fluxbox offers it but does not answer), a window like it mapped
+    // minimised tells. A window manager that reports no frames at all (an
+    // older pekwm, or a tiling one, which would show the probe) is not
+    // probed.
+    std::optional<PixelMargins> predictFrame(const QWidget* window) override {
+        if (!reportsFrames())
+            return std::nullopt;
+        const auto id = static_cast<xcb_window_t>(window->winId());
+        if (windowManagerSupports(m_c, "_NET_REQUEST_FRAME_EXTENTS")) {
+            sendToWindowManager(m_c, id, "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
+            if (waitUntil([&] { return frameExtents(window).has_value(); },
+                          std::chrono::milliseconds(100)))
+                return frameExtents(window);
+        }
+        return probeFrame(m_c, id, kAnswerTimeout);
     }
 
     bool reportsAnswers() const override { return true; }
@@ -88,30 +101,40 @@ public:
         return m_watcher.configureNotes(idOf(window));
     }
 
-    // Where the window manager takes EWMH move requests, the move goes as
-    // one of those, marked as the user's own action: some window managers
-    // keep a window that an application moves within the screen, but let a
-    // tool move it partly off it. It names the client area's place (static
-    // gravity: openbox misplaces a window resized after a north-west move)
-    // and carries the size the window has: fluxbox fills a size left out
-    // from its frame's, and grew the window by its title bar on every move.
-    // A window manager without them gets the outer corner, which one that
-    // reports no frame (an older pekwm) takes as the frame's place whatever
-    // the gravity.
-    bool requestMove(QWidget* window, QPoint outer, QPoint client) override {
-        if (!windowManagerSupports(m_c, "_NET_MOVERESIZE_WINDOW")) {
-            window->windowHandle()->setFramePosition(outer);
+    // One request for the place and the size together. Where the window
+    // manager takes EWMH requests it goes as one of those, marked as the
+    // user's own action: some window managers keep a window that an
+    // application moves within the screen, but let a tool move it partly off
+    // it. It names the client area's place (static gravity: openbox
+    // misplaces a window resized after a north-west move) and carries all
+    // four values (fluxbox fills a value left out from its frame's). A window
+    // manager without them gets a configure request with the outer corner,
+    // which one that reports no frame (an older pekwm) takes as the frame's
+    // place; without a window manager the server takes the client area's
+    // place and size as they are.
+    bool requestGeometry(QWidget* window, QRect client, QPoint outer) override {
+        const auto id = static_cast<xcb_window_t>(window->winId());
+        const bool managed = windowManagerRuns(m_c);
+        if (!managed || !windowManagerSupports(m_c, "_NET_MOVERESIZE_WINDOW")) {
+            const QPoint at = managed ? outer : client.topLeft();
+            const std::array<uint32_t, 4> values{
+                static_cast<uint32_t>(at.x()), static_cast<uint32_t>(at.y()),
+                static_cast<uint32_t>(client.width()), static_cast<uint32_t>(client.height())};
+            xcb_configure_window(m_c, id,
+                                 XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y |
+                                     XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                                 values.data());
             xcb_flush(m_c);
             return true;
         }
         constexpr quint32 kStaticGravity = 10;
         constexpr quint32 kAllFour = 0xFU << 8;   // x, y, width and height
         constexpr quint32 kSourceTool = 2U << 12; // a pager's or a tool's, not an application's
-        sendToWindowManager(
-            m_c, static_cast<xcb_window_t>(window->winId()), "_NET_MOVERESIZE_WINDOW",
-            {kStaticGravity | kAllFour | kSourceTool, static_cast<quint32>(client.x()),
-             static_cast<quint32>(client.y()), static_cast<quint32>(window->width()),
-             static_cast<quint32>(window->height())});
+        sendToWindowManager(m_c, id, "_NET_MOVERESIZE_WINDOW",
+                            {kStaticGravity | kAllFour | kSourceTool,
+                             static_cast<quint32>(client.x()), static_cast<quint32>(client.y()),
+                             static_cast<quint32>(client.width()),
+                             static_cast<quint32>(client.height())});
         return true;
     }
 
@@ -121,9 +144,9 @@ public:
     // the real one, may still be on its way and pass for that answer; so
     // two such requests are made, the second once the first is answered:
     // its answer comes after the first's, which comes after all before.
-    void roundTrip(QWidget* window) override {
+    bool roundTrip(QWidget* window, std::chrono::milliseconds limit) override {
         const xcb_window_t id = idOf(window);
-        for (int request = 0; request < 2 && m_roundTrips != Answers::Never; ++request) {
+        for (int request = 0; request < 2; ++request) {
             const quint64 seen = m_watcher.configureNotes(id).synthetic;
             const uint32_t borderWidth = 0; // as it is
             const quint32 sent =
@@ -136,10 +159,11 @@ public:
                     return notes.synthetic > seen &&
                            static_cast<qint32>(notes.lastSynthetic - sent) >= 0;
                 },
-                std::chrono::milliseconds(250));
-            if (m_roundTrips == Answers::Unknown)
-                m_roundTrips = answered ? Answers::Always : Answers::Never;
+                limit);
+            if (!answered)
+                return false;
         }
+        return true;
     }
 
     void setTitle(const QWidget* window, const QString& title) override {
@@ -168,13 +192,8 @@ public:
     void flush() override { xcb_flush(m_c); }
 
 private:
-    // Most window managers answer a request that changes nothing with a
-    // synthetic ConfigureNotify, as the ICCCM asks; mutter sends nothing.
-    enum class Answers : std::uint8_t { Unknown, Always, Never };
-
     xcb_connection_t* m_c;
     mutable Watcher m_watcher; // its frame cache fills as frames are read
-    Answers m_roundTrips = Answers::Unknown;
 };
 
 } // namespace
