@@ -15,6 +15,11 @@
 # high and ends at the bottom of the client area.
 # A button that a large preset put off the screen is brought back by moving
 # the window (a move is not a resize). Table: $E2E_ARTIFACTS/presets.txt.
+# All along, the window is watched from outside (watch_geometry): it must
+# be first shown at its final size, and every preset must be one step the
+# user sees. The second argument is how many actions may take a step more
+# while the program learns the window manager's way with a size larger than
+# the screen (0 unless the session's table says otherwise).
 # Then the sizes of tests/scenarios/custom_sizes.sh, set from outside, read
 # back in whole pixels.
 source "$(dirname "$0")/lib.sh"
@@ -22,6 +27,7 @@ source "$(dirname "$0")/../scenarios/presets.sh"
 source "$(dirname "$0")/../scenarios/custom_sizes.sh"
 
 rule=${1:-quarter}
+learning=${2:-0}
 case $rule in quarter | titlebar | workarea) ;; *) e2e_fail "unknown rule: $rule" ;; esac
 [ "${XSESSION_WM:-none}" != none ] || e2e_skip "needs a window manager"
 read -r sw sh <<<"$(xdotool getdisplaygeometry)"
@@ -60,11 +66,13 @@ preset_click() {
         e2e_wait_until "$E2E_TIMEOUT" _on_screen "$1" || e2e_fail "'$1' did not come onto the screen"
         e2e_wait_stable "$win"
     fi
+    e2e_watch_mark "${1// /}"
     e2e_click "$A11Y_CX" "$A11Y_CY"
 }
 custom_resize() { e2e_resize_outer "$win" "$1" "$2"; }
 
 e2e_start_a11y
+e2e_watch_start "Vistrum V2.1"
 e2e_start_program
 win=$(e2e_find_window "Vistrum V2.1")
 e2e_wait_managed "$win"
@@ -91,6 +99,12 @@ e2e_screenshot start >/dev/null
 
 presets_check_each "$rule" "$qw" "$qh" "$E2E_ARTIFACTS/presets.txt"
 e2e_screenshot last >/dev/null
+
+# ---- the steps the user saw: the first showing and each preset
+e2e_watch_steps | tee "$E2E_ARTIFACTS/steps.txt"
+walks=$(grep -c ' walk$' "$E2E_ARTIFACTS/steps.txt" || true)
+e2e_assert "the first showing is one step" grep -q '^start .* one$' "$E2E_ARTIFACTS/steps.txt"
+e2e_assert "at most $learning of the presets take a step more ($walks did)" test "$walks" -le "$learning"
 custom_sizes_check_each
 
 e2e_key "$win" ctrl+q
