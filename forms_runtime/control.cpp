@@ -5,16 +5,9 @@
 #include "form.h"
 #include "runtime_error.h"
 #include "screen.h"
+#include "text_colors.h"
 
 namespace forms {
-
-namespace {
-
-OleColor defaultBackColor(Kind kind) {
-    return kind == Kind::TextBox ? kWindowBackground : kButtonFace;
-}
-
-} // namespace
 
 String accessibleText(Kind kind, const String& caption) {
     std::string shown;
