@@ -133,7 +133,13 @@ void Control::setCaption(const String& caption) {
 
 void Control::setAccessibleName(const String& name) {
     m_customAccessibleName = true;
+    m_accessibleName = name;
     m_peer->setAccessibleName(name);
+}
+
+String Control::accessibleName() const {
+    return m_customAccessibleName || m_kind == Kind::Shape ? m_accessibleName
+                                                           : accessibleText(m_kind, m_caption);
 }
 
 void Control::setBackColor(OleColor color) {
