@@ -294,6 +294,7 @@ e2e_check_readable() {
     local what=$1 ratio bg fg
     shift
     read -r ratio bg fg <<<"$(e2e_contrast "$@")"
+    # shellcheck disable=SC2034 # read by the scripts
     E2E_TEXT_COLOUR=$fg
     e2e_log "contrast: $what | $ratio | $bg | $fg | $4x$5+$2+$3"
     e2e_check "'$what' reads at 4.5 : 1 or better ($ratio)" awk -v r="$ratio" 'BEGIN { exit !(r >= 4.5) }'
