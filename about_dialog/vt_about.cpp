@@ -45,14 +45,14 @@ constexpr std::array<ControlSpec, 4> kControls{{
      kNavy, Centred, 0, 0},
 }};
 
-constexpr WindowSpec kLayout{
+} // namespace
+
+constexpr WindowSpec kVtAboutLayout{
     "VtAbout", "", 3495, 2040, kButtonFace, BorderStyle::FixedDialog, false, false, kControls, {},
 };
 
-} // namespace
-
 VtAbout::VtAbout()
-    : m_form(kLayout) {
+    : m_form(kVtAboutLayout) {
     m_form.control("Command1").Click = [this] { Command1_Click(); };
 }
 

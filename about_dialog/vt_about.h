@@ -7,6 +7,8 @@
 
 namespace vistrum {
 
+extern const forms::WindowSpec kVtAboutLayout;
+
 class VtAbout {
 public:
     VtAbout();

@@ -9,7 +9,10 @@ namespace forms {
 inline constexpr OleColor kSystemColorFlag = 0x80000000U;
 inline constexpr OleColor kWindowBackground = 0x80000005U; // system colour 5
 inline constexpr OleColor kWindowText = 0x80000008U;       // system colour 8
+inline constexpr OleColor kHighlight = 0x8000000DU;        // system colour 13
+inline constexpr OleColor kHighlightText = 0x8000000EU;    // system colour 14
 inline constexpr OleColor kButtonFace = 0x8000000FU;       // system colour 15
+inline constexpr OleColor kButtonText = 0x80000012U;       // system colour 18
 
 constexpr OleColor rgb(int red, int green, int blue) {
     return static_cast<OleColor>(red) | (static_cast<OleColor>(green) << 8) |

@@ -5,16 +5,9 @@
 #include "form.h"
 #include "runtime_error.h"
 #include "screen.h"
+#include "text_colors.h"
 
 namespace forms {
-
-namespace {
-
-OleColor defaultBackColor(Kind kind) {
-    return kind == Kind::TextBox ? kWindowBackground : kButtonFace;
-}
-
-} // namespace
 
 String accessibleText(Kind kind, const String& caption) {
     std::string shown;
@@ -140,7 +133,13 @@ void Control::setCaption(const String& caption) {
 
 void Control::setAccessibleName(const String& name) {
     m_customAccessibleName = true;
+    m_accessibleName = name;
     m_peer->setAccessibleName(name);
+}
+
+String Control::accessibleName() const {
+    return m_customAccessibleName || m_kind == Kind::Shape ? m_accessibleName
+                                                           : accessibleText(m_kind, m_caption);
 }
 
 void Control::setBackColor(OleColor color) {

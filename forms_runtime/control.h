@@ -68,6 +68,7 @@ public:
     bool takesFocus() const;
     // Text for assistive technology; defaults to the caption.
     void setAccessibleName(const String& name);
+    String accessibleName() const;
 
     // For the backends.
     void attach(std::unique_ptr<ControlPeer> peer);
@@ -97,6 +98,7 @@ private:
     Integer m_borderWidth;
     bool m_visible;
     bool m_customAccessibleName = false;
+    String m_accessibleName; // when custom
     std::unique_ptr<ControlPeer> m_peer;
 };
 

@@ -148,7 +148,7 @@ constexpr std::array<ControlSpec, kControlCount> makeControls() {
                   kSansBold825,
                   kSwatches[i].back,
                   kSwatches[i].mark,
-                  Centred | Bordered,
+                  Centred | Bordered | ColorSample,
                   static_cast<Integer>(15 + i),
                   0};
     c[n++] = {"CurScrSize", Kind::Label,  "Frame1",      -1,    120,     2880, 3015, 255,

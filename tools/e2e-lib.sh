@@ -279,6 +279,27 @@ e2e_screenshot() {
     echo "$file"
 }
 
+# e2e_contrast FILE X Y W H: "RATIO #BACKGROUND #TEXT" of the text in that
+# rectangle of a picture, as WCAG 2 measures contrast (tools/contrast.py).
+E2E_CONTRAST_TOOL=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/contrast.py
+e2e_contrast() {
+    python3 "$E2E_CONTRAST_TOOL" "$@" || e2e_fail "no text to measure at $4x$5+$2+$3 in $1"
+}
+
+# e2e_check_readable WHAT FILE X Y W H: measures the text there, logs its
+# contrast as a row of the table "contrast: WHAT | RATIO | BACKGROUND |
+# TEXT | WxH+X+Y", and misses (e2e_check) below 4.5 : 1. E2E_TEXT_COLOUR
+# holds the text colour measured.
+e2e_check_readable() {
+    local what=$1 ratio bg fg
+    shift
+    read -r ratio bg fg <<<"$(e2e_contrast "$@")"
+    # shellcheck disable=SC2034 # read by the scripts
+    E2E_TEXT_COLOUR=$fg
+    e2e_log "contrast: $what | $ratio | $bg | $fg | $4x$5+$2+$3"
+    e2e_check "'$what' reads at 4.5 : 1 or better ($ratio)" awk -v r="$ratio" 'BEGIN { exit !(r >= 4.5) }'
+}
+
 # ---------------------------------------------------------------- a test: set-up and clean-up
 
 _e2e_cleanup() {

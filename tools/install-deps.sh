@@ -9,7 +9,7 @@ test=(xvfb xauth openbox metacity xdotool x11-utils x11-xserver-utils imagemagic
       binutils-mingw-w64-x86-64 dbus-x11 at-spi2-core python3-gi gir1.2-atspi-2.0
       desktop-file-utils appstream wmctrl binutils dpkg-dev dbus-daemon
       mutter kwin-x11 kwin-style-breeze fluxbox jwm pekwm i3-wm
-      wine wine64 fonts-wine
+      wine wine64 fonts-wine qt6-gtk-platformtheme
       lintian libgdk-pixbuf2.0-bin librsvg2-common)
 
 want=("${build[@]}")

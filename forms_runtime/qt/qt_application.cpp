@@ -136,6 +136,13 @@ void prepareEnvironment() {
     // One Qt pixel must be one device pixel, or a preset would not measure
     // its size in real pixels at high DPI.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // A platform theme built on GTK (Qt's gtk3 theme) loads GTK, which starts
+    // its own accessibility bridge in the process unless told not to. That
+    // bridge registers the program with the accessibility bus as an
+    // application without children, in place of the one Qt's bridge
+    // publishes, and screen readers then find no control. Qt's own bridge
+    // does not read this variable.
+    qputenv("NO_AT_BRIDGE", "1");
 }
 
 } // namespace

@@ -182,8 +182,10 @@ void QtControl::setAccessibleName(const String& name) {
 }
 
 void QtControl::setColors(OleColor backColor, OleColor foreColor) {
-    const QColor back = toQColor(backColor);
-    const QColor fore = toQColor(foreColor);
+    const DrawnColors drawn =
+        drawnColors(m_control.kind(), m_control.flags(), backColor, foreColor, systemPalette());
+    const QColor back = toQColor(drawn.back);
+    const QColor fore = toQColor(drawn.fore);
     if (m_control.kind() == Kind::Shape) {
         const unsigned flags = m_control.flags();
         static_cast<detail::ShapeWidget*>(m_widget.data())

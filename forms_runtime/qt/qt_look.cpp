@@ -72,6 +72,19 @@ QColor toQColor(OleColor value) {
                   static_cast<int>((value >> 16) & 0xFFU));
 }
 
+const SystemPalette& systemPalette() {
+    class QtPalette final : public SystemPalette {
+    public:
+        Rgb systemColor(unsigned number) const override {
+            const QColor c = toQColor(kSystemColorFlag | number);
+            return {c.red(), c.green(), c.blue()};
+        }
+        bool highContrast() const override { return false; }
+    };
+    static const QtPalette palette;
+    return palette;
+}
+
 void installFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), standIns());
     QFont::insertSubstitutions(QStringLiteral("Arial"), standIns());

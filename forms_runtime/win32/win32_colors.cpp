@@ -27,4 +27,42 @@ HBRUSH brush(OleColor color) {
     return it->second;
 }
 
+namespace {
+
+bool readHighContrast() {
+    HIGHCONTRASTW setting{};
+    setting.cbSize = sizeof setting;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) != FALSE &&
+           (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// Read once at start and again when the system says something changed:
+// a call of the system for every control painted would cost a round trip
+// to the Wine server each under Wine.
+bool g_highContrast = readHighContrast();
+
+class Win32Palette final : public SystemPalette {
+public:
+    Rgb systemColor(unsigned number) const override {
+        const COLORREF c = GetSysColor(static_cast<int>(number));
+        return {GetRValue(c), GetGValue(c), GetBValue(c)};
+    }
+    bool highContrast() const override { return g_highContrast; }
+};
+
+} // namespace
+
+const SystemPalette& systemPalette() {
+    static const Win32Palette palette;
+    return palette;
+}
+
+void systemColorsChanged(HWND hwnd, bool colours) {
+    const bool highContrast = readHighContrast();
+    if (!colours && highContrast == g_highContrast)
+        return; // another setting: nothing drawn changes
+    g_highContrast = highContrast;
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 } // namespace forms::win32

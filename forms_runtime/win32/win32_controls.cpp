@@ -2,6 +2,7 @@
 
 #include "control.h"
 #include "runtime_error.h"
+#include "win32_accessibility.h"
 #include "win32_colors.h"
 #include "win32_fonts.h"
 #include "win32_guard.h"
@@ -139,10 +140,19 @@ void Win32Control::setCaption(const String& caption) {
     SetWindowTextW(m_hwnd, wide(caption).c_str());
 }
 
-// Assistive technology reads a standard control's window text, which is its
-// caption. Another name would take the accessibility server of oleacc,
-// which this backend does without.
-void Win32Control::setAccessibleName(const String&) {}
+// The system's accessibility proxy names a button or a label by its window
+// text (a button's without the "&" of its access key): where that is the
+// name, nothing is handed over. A text box it would name by the label
+// before it, so a text box's name always is, and so is any name other than
+// the caption (a swatch's colour); once given, the annotation stays the name.
+void Win32Control::setAccessibleName(const String& name) {
+    const bool proxyReadsIt = m_kind != Kind::TextBox && name == accessibleText(m_kind, m_caption);
+    if (m_annotated ? name == m_annotation : proxyReadsIt)
+        return;
+    m_annotation = name;
+    m_annotated = true;
+    m_annotationResult = annotateName(m_hwnd, wide(name));
+}
 
 void Win32Control::setColors(OleColor back, OleColor fore) {
     if (back == m_back && fore == m_fore)
@@ -189,11 +199,16 @@ void Win32Control::notified(WORD code) {
         setChecked(true);
 }
 
+DrawnColors Win32Control::drawn() const {
+    return drawnColors(m_kind, m_control.flags(), m_back, m_fore, systemPalette());
+}
+
 HBRUSH Win32Control::colors(HDC dc) const {
-    SetTextColor(dc, colorRef(m_fore));
-    SetBkColor(dc, colorRef(m_back));
+    const DrawnColors c = drawn();
+    SetTextColor(dc, colorRef(c.fore));
+    SetBkColor(dc, colorRef(c.back));
     SetBkMode(dc, OPAQUE);
-    return brush(m_back);
+    return brush(c.back);
 }
 
 LRESULT CALLBACK Win32Control::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -231,7 +246,7 @@ bool Win32Control::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         if (message == WM_ERASEBKGND) {
             RECT r;
             GetClientRect(m_hwnd, &r);
-            FillRect(reinterpret_cast<HDC>(wParam), &r, brush(m_back));
+            FillRect(reinterpret_cast<HDC>(wParam), &r, brush(drawn().back));
             result = 1;
             return true;
         }

@@ -5,6 +5,7 @@
 // Shapes are windows of their own class that take no clicks (win32_shape).
 
 #include "backend.h"
+#include "text_colors.h"
 #include "win32_api.h"
 #include "win32_click.h"
 
@@ -40,11 +41,18 @@ public:
     HBRUSH colors(HDC dc) const;
     // Shown as far as its own state goes (its window may be hidden).
     bool shown() const { return m_visible; }
+    // The name handed to the system for assistive technology in place of
+    // the one its proxy reads (null where the proxy's is the name), and the
+    // system's answer to the last one.
+    const String* annotation() const { return m_annotated ? &m_annotation : nullptr; }
+    HRESULT annotationResult() const { return m_annotationResult; }
 
 private:
     static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool clickHandling(UINT message, LPARAM lParam, LRESULT& result);
+    // What the control is drawn in, by the contrast rule.
+    DrawnColors drawn() const;
 
     // What the native control shows, so that a call that changes nothing
     // costs no call of the system (each one a round trip to the Wine
@@ -60,6 +68,9 @@ private:
     OleColor m_back = 0;
     OleColor m_fore = 0;
     bool m_visible = false;
+    String m_annotation;
+    bool m_annotated = false;
+    HRESULT m_annotationResult = S_OK;
     ClickTracker m_click;
 };
 

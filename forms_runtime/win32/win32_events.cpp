@@ -113,6 +113,11 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         m_form.platformCloseRequested();
         return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // Another colour scheme, or high contrast turned on or off.
+        systemColorsChanged(m_hwnd, message == WM_SYSCOLORCHANGE);
+        break;
     case WM_DPICHANGED:
         // The new DPI, the same for x and y, and the window rectangle the
         // system suggests for it.

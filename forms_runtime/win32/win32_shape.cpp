@@ -25,10 +25,12 @@ void paint(HWND hwnd, const Control& shape) {
     HDC dc = BeginPaint(hwnd, &ps);
     RECT r;
     GetClientRect(hwnd, &r);
+    const DrawnColors drawn = drawnColors(Kind::Shape, shape.flags(), shape.BackColor(),
+                                          shape.ForeColor(), systemPalette());
     if (filled(shape))
-        FillRect(dc, &r, brush(shape.BackColor()));
+        FillRect(dc, &r, brush(drawn.back));
     if (const int b = borderWidth(shape, r.right, r.bottom); b > 0) {
-        HBRUSH line = brush(shape.ForeColor());
+        HBRUSH line = brush(drawn.fore);
         const RECT edges[] = {{0, 0, r.right, b},
                               {0, r.bottom - b, r.right, r.bottom},
                               {0, 0, b, r.bottom},

@@ -6,6 +6,8 @@
     a11y.py --pid PID states NAME      its states, sorted, on one line
     a11y.py --pid PID text PREFIX      names of the showing objects that start with PREFIX
     a11y.py --pid PID checked          names of the showing objects that are checked
+    a11y.py --pid PID apps             each application object of the process, as
+                                       "TOOLKIT NAME CHILDREN", one a line
     a11y.py serve                      answers such argument lists read from stdin
 
 --prefix makes find and states take NAME as a beginning (a pane's long text);
@@ -36,14 +38,19 @@ def walk(obj):
             yield from walk(child)
 
 
-def objects(pid):
+def applications(pid):
     desktop = Atspi.get_desktop(0)
     desktop.clear_cache()
     for i in range(desktop.get_child_count()):
         app = desktop.get_child_at_index(i)
         if app is not None and app.get_process_id() == pid:
             app.clear_cache()
-            yield from walk(app)
+            yield app
+
+
+def objects(pid):
+    for app in applications(pid):
+        yield from walk(app)
 
 
 def states(obj):
@@ -74,7 +81,7 @@ def run(argv):
     ap = argparse.ArgumentParser(prog="a11y.py", exit_on_error=False)
     ap.add_argument("--pid", type=int, required=True)
     ap.add_argument("--prefix", action="store_true")
-    ap.add_argument("command", choices=["dump", "find", "states", "text", "checked"])
+    ap.add_argument("command", choices=["dump", "find", "states", "text", "checked", "apps"])
     ap.add_argument("arg", nargs="?", default="")
     try:
         a = ap.parse_intermixed_args(argv)
@@ -85,6 +92,9 @@ def run(argv):
     if a.command == "dump":
         return "\n".join(f"[{o.get_role_name()}] {o.get_name()!r} {' '.join(states(o))} {rect(o)}"
                          for o in objects(a.pid))
+    if a.command == "apps":
+        return "\n".join(f"{app.get_toolkit_name()} {app.get_name()} {app.get_child_count()}"
+                         for app in applications(a.pid))
     if a.command == "checked":
         return "\n".join(o.get_name() for o in objects(a.pid)
                          if has(o, showing) and has(o, Atspi.StateType.CHECKED))

@@ -36,7 +36,8 @@ echo "imports: ${dlls[*]}"
 [ ${#dlls[@]} -gt 0 ] || fail "no imports read from vistrum.exe"
 for dll in "${dlls[@]}"; do
     case $dll in
-    advapi32.dll | comctl32.dll | dwmapi.dll | gdi32.dll | kernel32.dll | msvcrt.dll | user32.dll) ;;
+    advapi32.dll | comctl32.dll | dwmapi.dll | gdi32.dll | kernel32.dll | msvcrt.dll | ole32.dll | \
+        oleacc.dll | user32.dll) ;;
     *) fail "vistrum.exe needs $dll, which Windows does not have" ;;
     esac
 done

@@ -19,6 +19,9 @@
 //   find WIN PATTERN                    rect, visible, checked, enabled,
 //                                       class, text of the first such child
 //   swatch N                            rect and text of ribbon swatch N
+//   accname WIN PATTERN                 that child's name as the system's
+//                                       accessibility proxy reports it
+//                                       (oleacc), or "error" and the HRESULT
 //   click X Y | click-child WIN PATTERN a left click, at X,Y or the centre
 //   drag-corner WIN DX DY               drags the bottom-right corner
 //   caption-button WIN close|minimize|maximize
@@ -41,6 +44,7 @@
 #include <dwmapi.h>
 #include <fcntl.h>
 #include <io.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cctype>
@@ -388,6 +392,28 @@ std::string Probe::run(const std::string& line) {
         HWND parent = window(word());
         return describe(child(parent, pattern()));
     }
+    if (command == "accname") {
+        HWND parent = window(word());
+        IAccessible* object = nullptr;
+        HRESULT hr = AccessibleObjectFromWindow(child(parent, pattern()), OBJID_CLIENT,
+                                                IID_IAccessible, reinterpret_cast<void**>(&object));
+        BSTR name = nullptr;
+        if (SUCCEEDED(hr)) {
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            hr = object->get_accName(self, &name);
+            object->Release();
+        }
+        if (FAILED(hr)) {
+            char text[32];
+            std::snprintf(text, sizeof text, "0x%08lx", static_cast<unsigned long>(hr));
+            fail(text);
+        }
+        const std::wstring got = name ? std::wstring(name, SysStringLen(name)) : std::wstring();
+        SysFreeString(name);
+        return escaped(utf8(got));
+    }
     if (command == "swatch")
         return swatch(window("main"), integer());
     if (command == "click") {
@@ -471,6 +497,7 @@ std::string Probe::run(const std::string& line) {
 } // namespace
 
 int main() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // for oleacc
     // Measures in device pixels, as the program (which is DPI aware) does.
     SetProcessDPIAware();
     // Lines end in "\n" alone, as the shell reading them expects.
