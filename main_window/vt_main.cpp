@@ -44,6 +44,10 @@ void VtMain::wireHandlers() {
     m_form.menu("ShareWare").Click = [this] { ShareWare_Click(); };
     m_form.menu("About").Click = [this] { About_Click(); };
     m_form.menu("Exit").Click = [this] { Exit_Click(); };
+    for (Integer i = 0; i < static_cast<Integer>(kMenuSizes.size()); ++i)
+        m_form.menu(kMenuSizes[static_cast<size_t>(i)].entry).Click = [this, i] {
+            SizeMenu_Click(i);
+        };
 }
 
 void VtMain::Show() {

@@ -215,7 +215,7 @@ private slots:
         dragTo({700, 520}); // leaves no preset selected, so the click is a change
         QCOMPARE(selectedPresets(), QList<int>());
         clickPreset(index);
-        const vistrum::PresetSize preset = vistrum::kPresetSizes[static_cast<size_t>(index)];
+        const vistrum::OuterSize preset = vistrum::kPresetSizes[static_cast<size_t>(index)];
         const PixelSize size{preset.width, preset.height};
         QCOMPARE(outer().size(), size);
         checkResizeLayout();
@@ -224,6 +224,73 @@ private slots:
         QVERIFY(!ctl("CustomOpt").Enabled());
         QVERIFY(!ctl("CustomOpt").Value());
         QVERIFY(!m_main->PresetSizing);
+    }
+
+    // Each size of the Sizes menu, chosen while a preset is selected: the
+    // window takes it at the quarter position as from a preset, and Custom
+    // Size ends selected and available. Where the window manager keeps the
+    // window within the screen, the readout shows the size it granted.
+    void menuSizeActsAsPreset_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("cutToScreen");
+        for (size_t i = 0; i < vistrum::kMenuSizes.size(); ++i)
+            QTest::newRow(vistrum::kMenuSizes[i].entry) << int(i) << false;
+        QTest::newRow("Size3840x2160, cut to the screen") << 12 << true;
+    }
+
+    void menuSizeActsAsPreset() {
+        QFETCH(int, index);
+        QFETCH(bool, cutToScreen);
+        start();
+        clickPreset(2);
+        if (cutToScreen)
+            wm().sizes = SizeRule::ClampToScreen;
+        const vistrum::MenuSize& m = vistrum::kMenuSizes[static_cast<size_t>(index)];
+        menu(m.entry);
+        const PixelSize screen = scriptedPlatform().screenSize();
+        const PixelSize size = cutToScreen ? PixelSize{std::min<int>(m.size.width, screen.width),
+                                                       std::min<int>(m.size.height, screen.height)}
+                                           : PixelSize{m.size.width, m.size.height};
+        QCOMPARE(outer().size(), size);
+        checkResizeLayout();
+        checkQuarterPosition(size);
+        QCOMPARE(selectedPresets(), QList<int>());
+        QVERIFY(ctl("CustomOpt").Enabled());
+        QVERIFY(ctl("CustomOpt").Value());
+        QVERIFY(!m_main->PresetSizing);
+        // A border drag afterwards is a custom size where the window stands.
+        moveTo(10, 20);
+        dragTo({700, 500});
+        QCOMPARE(outer(), (PixelRect{10, 20, 700, 500}));
+    }
+
+    // The size the command line asks for is the one the first activation
+    // gives, instead of "640 X 480": through the preset's button where it
+    // is one of the twelve, with Custom Size selected otherwise.
+    void startsAtSizeAsked_data() {
+        QTest::addColumn<PixelSize>("size");
+        QTest::addColumn<int>("preset"); // -1: Custom Size
+        QTest::newRow("640 X 480") << PixelSize{640, 480} << 0;
+        QTest::newRow("1024 X 768") << PixelSize{1024, 768} << 2;
+        QTest::newRow("3200 X 1200") << PixelSize{3200, 1200} << 11;
+        QTest::newRow("1920 x 1080") << PixelSize{1920, 1080} << -1;
+        QTest::newRow("100 x 100") << PixelSize{100, 100} << -1;
+        QTest::newRow("641 x 480") << PixelSize{641, 480} << -1;
+    }
+
+    void startsAtSizeAsked() {
+        QFETCH(PixelSize, size);
+        QFETCH(int, preset);
+        m_main->setStartSize(
+            {static_cast<forms::Integer>(size.width), static_cast<forms::Integer>(size.height)});
+        start();
+        QCOMPARE(outer().size(), size);
+        checkResizeLayout();
+        checkQuarterPosition(size);
+        QCOMPARE(selectedPresets(), preset < 0 ? QList<int>() : QList<int>{preset});
+        QCOMPARE(ctl("CustomOpt").Enabled(), preset < 0);
+        QCOMPARE(ctl("CustomOpt").Value(), preset < 0);
+        QVERIFY(m_main->Activated);
     }
 
     // The quarter position on screens of several sizes, also off the screen
@@ -320,7 +387,7 @@ private slots:
                      QStringLiteral("Current screen size = %1 X %2").arg(r.width).arg(r.height));
             if (!staysSelected)
                 continue;
-            const vistrum::PresetSize p = vistrum::kPresetSizes[static_cast<size_t>(i)];
+            const vistrum::OuterSize p = vistrum::kPresetSizes[static_cast<size_t>(i)];
             const PixelSize size = cutToScreen ? PixelSize{std::min<int>(p.width, screen.width),
                                                            std::min<int>(p.height, screen.height)}
                                                : PixelSize{p.width, p.height};
@@ -442,7 +509,7 @@ private slots:
         start();
         clickPreset(first);
         clickPreset(second);
-        const vistrum::PresetSize preset = vistrum::kPresetSizes[static_cast<size_t>(second)];
+        const vistrum::OuterSize preset = vistrum::kPresetSizes[static_cast<size_t>(second)];
         QCOMPARE(outer().size(), (PixelSize{preset.width, preset.height}));
         checkQuarterPosition({preset.width, preset.height});
         QVERIFY(!m_main->PresetSizing);
