@@ -1,7 +1,7 @@
 #pragma once
 // VtMain, the sizing window: built from its layout (vt_main_layout.cpp), with
 // its handlers split by what they do:
-//   vt_main.cpp        start-up, shutdown, the About entry
+//   vt_main.cpp        start-up, shutdown, the About and Exact Size entries
 //   presets.cpp        the screen-size presets, the Resize handler, and
 //                      the sizes of the Sizes menu and the command line
 //   color_ribbon.cpp   the colour ribbon, the readout and Activate
@@ -18,6 +18,7 @@
 namespace vistrum {
 
 class VtAbout;
+class VtExactSize;
 
 // An outer window size in pixels: a preset's, a menu entry's, or one typed in.
 struct OuterSize {
@@ -79,6 +80,7 @@ public:
 
     forms::Form& form() { return m_form; }
     VtAbout* aboutIfCreated() const { return m_about.get(); }
+    VtExactSize* exactSizeIfCreated() const { return m_exactSize.get(); }
 
     // Form-level variables, in this order.
     bool PresetSizing = false; // the next change of size comes from a preset
@@ -100,9 +102,11 @@ private:
     void Help_Click();
     void ShareWare_Click();
     void About_Click();
+    void Exact_Click();
     void Exit_Click();
 
     void ShowBackColor();
+    void CentreDialog(forms::Form& dialog);
     void ChooseSize(OuterSize size);
     void SizeWindow(OuterSize size);
     void openPane(forms::Control& pane, forms::Control& other);
@@ -111,6 +115,7 @@ private:
     forms::Control& ScrSizeOpt(forms::Integer index) const;
     forms::Control& ColorBox(forms::Integer index) const;
     VtAbout& about();
+    VtExactSize& exactSize();
 
     forms::Form m_form;
     forms::Control& Text1;
@@ -122,7 +127,8 @@ private:
     forms::Control& CurScrSize;
     forms::Control& Start;
     forms::Control& W95StartBar;
-    std::unique_ptr<VtAbout> m_about; // made on first use, then only hidden
+    std::unique_ptr<VtAbout> m_about;         // made on first use, then only hidden
+    std::unique_ptr<VtExactSize> m_exactSize; // likewise
     OuterSize m_startSize = kPresetSizes[0];
 };
 

@@ -166,7 +166,7 @@ constexpr std::array<ControlSpec, kControlCount> kControls = makeControls();
 
 // The Sizes menu holds the entries of kMenuSizes (vt_main.h) under the same
 // names, in three groups: the sizes below 1920 wide, 1920 wide, and wider.
-constexpr std::array<MenuSpec, 23> kMenus{{
+constexpr std::array<MenuSpec, 25> kMenus{{
     {"File", nullptr, "&File", nullptr},
     {"Exit", "File", "E&xit", "Ctrl+Q"},
     {"Sizes", nullptr, "&Sizes", nullptr},
@@ -185,6 +185,8 @@ constexpr std::array<MenuSpec, 23> kMenus{{
     {"Size2560x1440", "Sizes", "2560 X 1440", nullptr},
     {"Size3440x1440", "Sizes", "3440 X 1440", nullptr},
     {"Size3840x2160", "Sizes", "3840 X 2160", nullptr},
+    {"SizesBar3", "Sizes", "-", nullptr},
+    {"Exact", "Sizes", "&Exact Size...", "Ctrl+E"},
     {"Hel", nullptr, "&Help", nullptr},
     {"Help", "Hel", "Vistrum &Help", "F1"},
     {"ShareWare", "Hel", "&ShareWare", nullptr},

@@ -302,6 +302,8 @@ private slots:
             << QByteArray("SizesBar1") << QByteArray("Sizes") << 7 << "-" << none;
         QTest::newRow("Size3840x2160")
             << QByteArray("Size3840x2160") << QByteArray("Sizes") << 14 << "3840 X 2160" << none;
+        QTest::newRow("Exact") << QByteArray("Exact") << QByteArray("Sizes") << 16
+                               << "&Exact Size..." << QKeySequence(Qt::CTRL | Qt::Key_E);
         QTest::newRow("Hel") << QByteArray("Hel") << QByteArray() << 2 << "&Help" << none;
         QTest::newRow("Help") << QByteArray("Help") << QByteArray("Hel") << 0 << "Vistrum &Help"
                               << QKeySequence(Qt::Key_F1);
@@ -318,7 +320,7 @@ private slots:
         QFETCH(int, position);
         QFETCH(QString, caption);
         QFETCH(QKeySequence, shortcut);
-        QCOMPARE(kVtMainLayout.menus.size(), size_t{23});
+        QCOMPARE(kVtMainLayout.menus.size(), size_t{25});
 
         // The table entry.
         const forms::MenuSpec* entry = nullptr;
