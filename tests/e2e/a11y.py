@@ -6,6 +6,7 @@
     a11y.py --pid PID states NAME      its states, sorted, on one line
     a11y.py --pid PID text PREFIX      names of the showing objects that start with PREFIX
     a11y.py --pid PID checked          names of the showing objects that are checked
+    a11y.py --pid PID value NAME       the text in the box named NAME (what was typed)
     a11y.py serve                      answers such argument lists read from stdin
 
 --prefix makes find and states take NAME as a beginning (a pane's long text);
@@ -74,7 +75,7 @@ def run(argv):
     ap = argparse.ArgumentParser(prog="a11y.py", exit_on_error=False)
     ap.add_argument("--pid", type=int, required=True)
     ap.add_argument("--prefix", action="store_true")
-    ap.add_argument("command", choices=["dump", "find", "states", "text", "checked"])
+    ap.add_argument("command", choices=["dump", "find", "states", "text", "checked", "value"])
     ap.add_argument("arg", nargs="?", default="")
     try:
         a = ap.parse_intermixed_args(argv)
@@ -97,6 +98,11 @@ def run(argv):
     o = named(a.pid, a.arg, a.prefix)
     if a.command == "states":
         return " ".join(states(o))
+    if a.command == "value":
+        text = o.get_text_iface()
+        if text is None:
+            raise Failure(f"'{a.arg}' holds no text")
+        return text.get_text(0, text.get_character_count())
     x, y, w, h = rect(o)
     if w <= 0 or h <= 0:
         raise Failure(f"'{a.arg}' has no area on the screen")

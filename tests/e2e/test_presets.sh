@@ -20,49 +20,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../scenarios/presets.sh"
 source "$(dirname "$0")/../scenarios/custom_sizes.sh"
-
-rule=${1:-quarter}
-case $rule in quarter | titlebar | workarea) ;; *) e2e_fail "unknown rule: $rule" ;; esac
-[ "${XSESSION_WM:-none}" != none ] || e2e_skip "needs a window manager"
-read -r sw sh <<<"$(xdotool getdisplaygeometry)"
-read -r qw qh <<<"$(xrandr --listactivemonitors | sed -n 's|^ *0: [^ ]* \([0-9]*\)/[0-9]*x\([0-9]*\)/.*|\1 \2|p')"
-[ -n "$qw" ] || read -r qw qh <<<"$sw $sh"
-
-# ---- the driver: the window as the X server reports it, its controls as
-# AT-SPI does, which may be a moment after the window shows them.
-PRESET_LAG=$E2E_TIMEOUT
-PRESET_WORKAREA=$(xprop -root _NET_WORKAREA | awk -F'= ' '{ split($2, a, ", "); print a[3], a[4] }')
-preset_outer() { e2e_outer_geometry "$win"; }
-preset_settled() {
-    e2e_wait_stable "$win"
-    e2e_outer_geometry "$win"
-}
-preset_readout() { e2e_a11y text "Current screen size = "; }
-preset_checked() {
-    local names
-    names=$(e2e_a11y checked) || return 1
-    echo "${names//$'\n'/, }"
-}
-preset_flags() { e2e_a11y_flags "$1"; }
-_on_screen() {
-    local ext
-    ext=$(e2e_a11y find "$1") || return 1
-    read -r A11Y_X A11Y_Y A11Y_W A11Y_H <<<"$ext"
-    A11Y_CX=$((A11Y_X + A11Y_W / 2)) A11Y_CY=$((A11Y_Y + A11Y_H / 2))
-    ((A11Y_CX >= 2 && A11Y_CY >= 2 && A11Y_CX < sw - 2 && A11Y_CY < sh - 2))
-}
-preset_click() {
-    if ! _on_screen "$1"; then
-        local x y
-        read -r x y _ _ <<<"$(e2e_client_geometry "$win")"
-        e2e_log "'$1' is off the screen, at $A11Y_CX,$A11Y_CY; moving the window"
-        xdotool windowmove "$win" $((x + sw / 2 - A11Y_CX)) $((y + sh / 2 - A11Y_CY))
-        e2e_wait_until "$E2E_TIMEOUT" _on_screen "$1" || e2e_fail "'$1' did not come onto the screen"
-        e2e_wait_stable "$win"
-    fi
-    e2e_click "$A11Y_CX" "$A11Y_CY"
-}
-custom_resize() { e2e_resize_outer "$win" "$1" "$2"; }
+source "$(dirname "$0")/scenario_driver.sh" "${1:-quarter}"
 
 e2e_start_a11y
 e2e_start_program
