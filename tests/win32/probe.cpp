@@ -236,9 +236,8 @@ void Probe::click(int x, int y) {
 
 WORD virtualKey(const std::string& name) {
     static const std::pair<const char*, WORD> named[] = {
-        {"escape", VK_ESCAPE}, {"return", VK_RETURN}, {"space", VK_SPACE},
-        {"tab", VK_TAB},       {"f1", VK_F1},         {"f4", VK_F4},
-        {"up", VK_UP},         {"down", VK_DOWN},
+        {"escape", VK_ESCAPE}, {"return", VK_RETURN}, {"space", VK_SPACE}, {"tab", VK_TAB},
+        {"f1", VK_F1},         {"f4", VK_F4},         {"up", VK_UP},       {"down", VK_DOWN},
         {"ctrl", VK_CONTROL},  {"alt", VK_MENU},      {"shift", VK_SHIFT}};
     for (const auto& [n, vk] : named)
         if (name == n)
