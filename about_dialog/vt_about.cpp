@@ -33,10 +33,12 @@ constexpr char kAuthorsLine[] = "Written by the Vistrum developers";
 
 // Listed from the top of the z-order down: where Label3 and Label2 overlap
 // by one pixel, Label3 is drawn above. OK is the only control that takes the
-// focus, so it holds it while the dialog is shown.
+// focus, so it holds it while the dialog is shown, and Enter and Space press
+// it; it is also the cancel button, so that Escape closes the dialog as it
+// closes any other.
 constexpr std::array<ControlSpec, 4> kControls{{
     {"Command1", Kind::CommandButton, nullptr, -1, 1320, 1440, 975, 495, "OK", kDialogFont,
-     kDefaultColor, kDefaultColor, 0, 2, 0},
+     kDefaultColor, kDefaultColor, CancelButton, 2, 0},
     {"Label3", Kind::Label, nullptr, -1, 240, 1080, 3105, 255, kAuthorsLine, kArial825, kLightGrey,
      kWindowText, Centred, 3, 0},
     {"Label2", Kind::Label, nullptr, -1, 240, 840, 3105, 255, kVersionLine.data(), kArial825,

@@ -1,8 +1,8 @@
 // Start-up and shutdown: the command line is read first (--help and
-// --version print and end); then the main window is made from its layout
-// and shown (Load, the first Resize, the first Activate); from then on the
-// program is its event handlers, until Exit, the main window's close box or
-// an error.
+// --version print and end, --size gives the size to start at); then the main
+// window is made from its layout and shown (Load, the first Resize, the first
+// Activate); from then on the program is its event handlers, until Exit, the
+// main window's close box or an error.
 
 #include "application.h"
 #include "command_line.h"
@@ -37,7 +37,11 @@ int main(int argc, char* argv[]) {
     // is reported and ends the program like any other.
     forms::Runtime& runtime = forms::Runtime::get();
     std::unique_ptr<VtMain> vtMain;
-    runtime.raise([&vtMain] { vtMain = std::make_unique<VtMain>(); });
+    runtime.raise([&vtMain, &commandLine] {
+        vtMain = std::make_unique<VtMain>();
+        if (commandLine.startSize)
+            vtMain->setStartSize(*commandLine.startSize);
+    });
     if (!runtime.ended())
         vtMain->Show();
     if (runtime.ended())

@@ -62,6 +62,8 @@ public:
     // The caption or text as the handlers set it ("\r\n" line ends, "&"
     // before an access key in the captions of buttons and frames).
     virtual void setCaption(const String& caption) = 0;
+    // An editable text box's text as it stands, with what the user typed.
+    virtual String text() const = 0;
     // What assistive technology reads instead of the caption.
     virtual void setAccessibleName(const String& name) = 0;
     // Checked colour values; for a shape, fill and border colours.
@@ -72,6 +74,8 @@ public:
     virtual void setChecked(bool checked) = 0;
     // True when the control is shown (its window need not be) and enabled.
     virtual bool canTakeFocus() const = 0;
+    // An editable text box selects its whole text as it takes the focus, so
+    // that what the user types replaces it.
     virtual void setFocus() = 0;
 };
 

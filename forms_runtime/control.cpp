@@ -54,7 +54,7 @@ void Control::attach(std::unique_ptr<ControlPeer> peer) {
     m_peer = std::move(peer);
     if (m_kind != Kind::Shape)
         m_peer->setCaption(m_caption);
-    if (m_kind != Kind::Shape)
+    if (namedByCaption())
         m_peer->setAccessibleName(accessibleText(m_kind, m_caption));
     m_peer->setColors(m_backColor, m_foreColor);
     applyGeometry();
@@ -67,6 +67,12 @@ String Control::displayName() const {
 
 bool Control::takesFocus() const {
     return m_kind == Kind::OptionButton || m_kind == Kind::TextBox || m_kind == Kind::CommandButton;
+}
+
+// An editable text box's text is its value, not its name: assistive
+// technology reads that apart, and the name comes from setAccessibleName.
+bool Control::namedByCaption() const {
+    return m_kind != Kind::Shape && !hasFlag(m_flags, Editable);
 }
 
 void Control::unsupported(const char* what) const {
@@ -122,12 +128,18 @@ const String& Control::Caption() const {
     return m_caption;
 }
 
+String Control::Text() const {
+    if (m_kind != Kind::TextBox)
+        unsupported("Text");
+    return hasFlag(m_flags, Editable) ? m_peer->text() : m_caption;
+}
+
 void Control::setCaption(const String& caption) {
     if (m_kind == Kind::Shape)
         unsupported("Caption");
     m_caption = caption;
     m_peer->setCaption(m_caption);
-    if (!m_customAccessibleName)
+    if (!m_customAccessibleName && namedByCaption())
         m_peer->setAccessibleName(accessibleText(m_kind, m_caption));
 }
 

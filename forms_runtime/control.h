@@ -46,7 +46,10 @@ public:
     // The caption, or a text box's text, exactly as last set.
     const String& Caption() const;
     void setCaption(const String& caption);
-    const String& Text() const { return Caption(); }
+    // A text box's text; for an editable one, what it holds now, typing
+    // included.
+    String Text() const;
+    void setText(const String& text) { setCaption(text); }
 
     OleColor BackColor() const { return m_backColor; }
     void setBackColor(OleColor color);
@@ -84,6 +87,7 @@ public:
 private:
     [[noreturn]] void unsupported(const char* what) const;
     void applyGeometry();
+    bool namedByCaption() const;
 
     Form& m_form;
     String m_name;

@@ -19,12 +19,16 @@ inline constexpr OleColor kDefaultColor = 0xFFFFFFFFU;
 
 // Flags of a control; anything not set takes the runtime's default.
 enum Flag : unsigned {
-    Hidden = 1U << 0,       // not visible at design
-    Centred = 1U << 1,      // label text centred
-    Bordered = 1U << 2,     // label: single flat border line
-    Filled = 1U << 3,       // shape: filled solid with its back colour
-    NoBorderLine = 1U << 4, // shape: no border drawn
-    ColorSample = 1U << 5   // label: its BackColor is a colour to pick, kept in any palette
+    Hidden = 1U << 0,        // not visible at design
+    Centred = 1U << 1,       // label text centred
+    Bordered = 1U << 2,      // label: single flat border line
+    Filled = 1U << 3,        // shape: filled solid with its back colour
+    NoBorderLine = 1U << 4,  // shape: no border drawn
+    ColorSample = 1U << 5,   // label: its BackColor is a colour to pick, kept in any palette
+    Editable = 1U << 6,      // text box: one line the user types into
+    DefaultButton = 1U << 7, // command button: Enter presses it, unless another
+                             // command button has the focus
+    CancelButton = 1U << 8   // command button: Escape presses it
 };
 
 constexpr bool hasFlag(unsigned flags, Flag flag) {

@@ -41,8 +41,10 @@ void VtMain::ColorBox_Click(Integer index) {
 }
 
 void VtMain::Form_Activate() {
+    // "640 X 480", whose Click sets the size, unless the command line asked
+    // for another.
     if (!Activated)
-        ScrSizeOpt(0).setValue(true); // its Click sets 640 X 480
+        ChooseSize(m_startSize);
     Activated = true;
 
     // Re-marks the swatch of the window's colour; clears none.

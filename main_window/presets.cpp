@@ -1,4 +1,5 @@
-// The screen-size presets and the Resize handler.
+// The screen-size presets, the Resize handler, and the other ways a size is
+// chosen: the Sizes menu, the exact size typed in and the command line.
 
 #include "vt_main.h"
 
@@ -6,6 +7,8 @@
 #include "conversions.h"
 #include "runtime_error.h"
 #include "screen.h"
+
+#include <algorithm>
 
 namespace vistrum {
 
@@ -15,10 +18,33 @@ void VtMain::ScrSizeOpt_Click(Integer index) {
     CustomOpt.setEnabled(false);
     if (index < 0 || index >= static_cast<Integer>(kPresetSizes.size()))
         raiseError(ErrorCode::InvalidCall, "preset " + number(index));
-    const PresetSize size = kPresetSizes[static_cast<size_t>(index)];
+    SizeWindow(kPresetSizes[static_cast<size_t>(index)]);
+}
 
-    // Each assignment that changes the size runs Resize inside it; the flag
-    // tells that Resize to move the window instead of choosing Custom Size.
+void VtMain::SizeMenu_Click(Integer index) {
+    if (index < 0 || index >= static_cast<Integer>(kMenuSizes.size()))
+        raiseError(ErrorCode::InvalidCall, "menu size " + number(index));
+    ChooseSize(kMenuSizes[static_cast<size_t>(index)].size);
+}
+
+// A size chosen other than by a preset button acts as a preset does. Where
+// it is one of the twelve, that button is selected and its Click sizes the
+// window; otherwise Custom Size is selected, and available, before the
+// window takes the size.
+void VtMain::ChooseSize(OuterSize size) {
+    const auto preset = std::find(kPresetSizes.begin(), kPresetSizes.end(), size);
+    if (preset != kPresetSizes.end()) {
+        ScrSizeOpt(static_cast<Integer>(preset - kPresetSizes.begin())).setValue(true);
+        return;
+    }
+    CustomOpt.setEnabled(true);
+    CustomOpt.setValue(true);
+    SizeWindow(size);
+}
+
+// Each assignment that changes the size runs Resize inside it; the flag tells
+// that Resize to move the window instead of choosing Custom Size.
+void VtMain::SizeWindow(OuterSize size) {
     PresetSizing = true;
     m_form.setWidth(checked(static_cast<Single>(size.width) * Screen().TwipsPerPixelX()));
     PresetSizing = true;

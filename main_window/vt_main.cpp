@@ -2,7 +2,9 @@
 
 #include "checked.h"
 #include "runtime.h"
+#include "screen.h"
 #include "vt_about.h"
+#include "vt_exact_size.h"
 #include "vt_main_layout.h"
 
 namespace vistrum {
@@ -45,6 +47,11 @@ void VtMain::wireHandlers() {
     m_form.menu("ShareWare").Click = [this] { ShareWare_Click(); };
     m_form.menu("About").Click = [this] { About_Click(); };
     m_form.menu("Exit").Click = [this] { Exit_Click(); };
+    m_form.menu("Exact").Click = [this] { Exact_Click(); };
+    for (Integer i = 0; i < static_cast<Integer>(kMenuSizes.size()); ++i)
+        m_form.menu(kMenuSizes[static_cast<size_t>(i)].entry).Click = [this, i] {
+            SizeMenu_Click(i);
+        };
 }
 
 void VtMain::Show() {
@@ -73,20 +80,39 @@ VtAbout& VtMain::about() {
     return *m_about;
 }
 
+VtExactSize& VtMain::exactSize() {
+    if (!m_exactSize)
+        m_exactSize = std::make_unique<VtExactSize>();
+    return *m_exactSize;
+}
+
 // The dialog's outer rectangle is centred on the main window's, wherever
 // that stands; nothing keeps it on the screen.
-void VtMain::About_Click() {
+void VtMain::CentreDialog(Form& dialog) {
     const Single mainWidth = m_form.Width();
-    const Single aboutWidth = about().form().Width();
+    const Single dialogWidth = dialog.Width();
     const Single mainLeft = m_form.Left();
-    about().form().setLeft(checked(mainWidth / 2 + mainLeft - aboutWidth / 2));
+    dialog.setLeft(checked(mainWidth / 2 + mainLeft - dialogWidth / 2));
 
     const Single mainHeight = m_form.Height();
-    const Single aboutHeight = about().form().Height();
+    const Single dialogHeight = dialog.Height();
     const Single mainTop = m_form.Top();
-    about().form().setTop(checked(mainHeight / 2 + mainTop - aboutHeight / 2));
+    dialog.setTop(checked(mainHeight / 2 + mainTop - dialogHeight / 2));
+}
 
+void VtMain::About_Click() {
+    CentreDialog(about().form());
     about().form().ShowModal();
+}
+
+// Filled in with the size the window has; the size chosen with OK is taken
+// as a menu size is, once the dialog has closed.
+void VtMain::Exact_Click() {
+    exactSize().Prepare(pixelsX(m_form.Width()), pixelsY(m_form.Height()));
+    CentreDialog(exactSize().form());
+    exactSize().form().ShowModal();
+    if (const std::optional<ExactSize> size = exactSize().chosen())
+        ChooseSize({static_cast<Integer>(size->width), static_cast<Integer>(size->height)});
 }
 
 } // namespace vistrum

@@ -164,9 +164,29 @@ constexpr std::array<ControlSpec, kControlCount> makeControls() {
 
 constexpr std::array<ControlSpec, kControlCount> kControls = makeControls();
 
-constexpr std::array<MenuSpec, 7> kMenus{{
+// The Sizes menu holds the entries of kMenuSizes (vt_main.h) under the same
+// names, in three groups: the sizes below 1920 wide, 1920 wide, and wider.
+constexpr std::array<MenuSpec, 25> kMenus{{
     {"File", nullptr, "&File", nullptr},
     {"Exit", "File", "E&xit", "Ctrl+Q"},
+    {"Sizes", nullptr, "&Sizes", nullptr},
+    {"Size1280x720", "Sizes", "1280 X 720", nullptr},
+    {"Size1280x800", "Sizes", "1280 X 800", nullptr},
+    {"Size1366x768", "Sizes", "1366 X 768", nullptr},
+    {"Size1440x900", "Sizes", "1440 X 900", nullptr},
+    {"Size1536x864", "Sizes", "1536 X 864", nullptr},
+    {"Size1600x900", "Sizes", "1600 X 900", nullptr},
+    {"Size1680x1050", "Sizes", "1680 X 1050", nullptr},
+    {"SizesBar1", "Sizes", "-", nullptr},
+    {"Size1920x1080", "Sizes", "1920 X 1080", nullptr},
+    {"Size1920x1200", "Sizes", "1920 X 1200", nullptr},
+    {"SizesBar2", "Sizes", "-", nullptr},
+    {"Size2560x1080", "Sizes", "2560 X 1080", nullptr},
+    {"Size2560x1440", "Sizes", "2560 X 1440", nullptr},
+    {"Size3440x1440", "Sizes", "3440 X 1440", nullptr},
+    {"Size3840x2160", "Sizes", "3840 X 2160", nullptr},
+    {"SizesBar3", "Sizes", "-", nullptr},
+    {"Exact", "Sizes", "&Exact Size...", "Ctrl+E"},
     {"Hel", nullptr, "&Help", nullptr},
     {"Help", "Hel", "Vistrum &Help", "F1"},
     {"ShareWare", "Hel", "&ShareWare", nullptr},

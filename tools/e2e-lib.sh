@@ -348,3 +348,47 @@ e2e_test_init() {
     trap 'exit 130' INT
     trap 'exit 143' TERM
 }
+
+# ---------------------------------------------------------------- the steps the user sees
+
+# A change the user sees in one step leaves the window at its old rectangle
+# until the window manager takes the one request, and then at the new one;
+# a window manager that applies a request in two moves (openbox moves the
+# frame and sizes the client apart) shows states made of the old and the
+# new values. Anything else (a size or a place that is neither) is a walk.
+
+# The log ($E2E_WATCH_LOG) has the lines the platform's watcher writes
+# (tests/e2e/watch_geometry.cpp on Linux, the probe's watch under Wine):
+# "MILLISECONDS viewable|hidden X Y W H" for each change of the window's outer
+# rectangle, and "MILLISECONDS mark ACTION" before each action.
+
+# e2e_watch_steps: one line for the first showing and for each action
+# marked: "ACTION STATES VERDICT", where STATES are the rectangles seen
+# (WxH+X+Y, ", " between them) and VERDICT is "one" or "walk". The first
+# showing is one step when every state the window was viewable in had its
+# final size (a window manager's 1 x 1 frame in the making aside).
+e2e_watch_steps() {
+    awk '
+        function verdict(   i, n, f, ok) {
+            if (name == "") return
+            n = split(seen, s, ";"); ok = 1
+            split(s[n], f, " ")
+            for (i = 1; i <= n; i++) {
+                split(s[i], v, " ")
+                if (name == "start") {
+                    if (!(v[3] <= 1 && v[4] <= 1) && (v[3] != f[3] || v[4] != f[4])) ok = 0
+                } else {
+                    for (k = 1; k <= 4; k++) if (v[k] != old[k] && v[k] != f[k]) ok = 0
+                }
+            }
+            printf "%s %s %s\n", name, shown == "" ? "-" : shown, ok ? "one" : "walk"
+        }
+        $2 == "mark" { verdict(); split(last, old, " "); name = $3 == "" ? "action" ++marks : $3; seen = ""; shown = ""; next }
+        $2 == "viewable" {
+            if (name == "") { name = "start" }
+            r = $3 " " $4 " " $5 " " $6; last = r
+            seen = seen (seen == "" ? "" : ";") r
+            shown = shown (shown == "" ? "" : ",") $5 "x" $6 ($3 < 0 ? "" : "+") $3 ($4 < 0 ? "" : "+") $4
+        }
+        END { verdict() }' "$E2E_WATCH_LOG"
+}

@@ -2,12 +2,14 @@
 
 #include "control.h"
 #include "qt_events.h"
+#include "qt_keyboard.h"
 #include "qt_look.h"
 #include "qt_text.h"
 #include "qt_widgets.h"
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -74,6 +76,8 @@ QWidget* makeWidget(Kind kind, unsigned flags, QWidget* parent) {
         return label;
     }
     case Kind::TextBox: {
+        if (hasFlag(flags, Editable))
+            return new QLineEdit(parent);
         auto* text = new QPlainTextEdit(parent);
         text->setFrameShape(QFrame::NoFrame);
         text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -91,10 +95,15 @@ QWidget* makeWidget(Kind kind, unsigned flags, QWidget* parent) {
         return new detail::ShapeWidget(parent);
     case Kind::CommandButton: {
         auto* button = new QPushButton(parent);
-        // Not a dialog's default button; but a focused button is pressed by
-        // Enter as by Space.
+        // A focused button is pressed by Enter as by Space; the window's
+        // default button (drawn as such) by an Enter that no other button
+        // takes, its cancel button by Escape.
         button->setAutoDefault(true);
-        button->setDefault(false);
+        button->setDefault(hasFlag(flags, DefaultButton));
+        if (hasFlag(flags, DefaultButton))
+            button->window()->installEventFilter(new detail::ButtonKey(button, Qt::Key_Return));
+        if (hasFlag(flags, CancelButton))
+            button->window()->installEventFilter(new detail::ButtonKey(button, Qt::Key_Escape));
         return button;
     }
     }
@@ -124,9 +133,9 @@ QtControl::QtControl(Control& control, const ControlSpec& layout, QWidget* paren
                          m_widget, [this] { m_control.raiseClick(); });
         break;
     case Kind::TextBox:
-        static_cast<QPlainTextEdit*>(m_widget.data())
-            ->viewport()
-            ->installEventFilter(new detail::ClickFilter(control, m_widget));
+        // The user types into an editable one, and clicks place the caret.
+        if (auto* pane = qobject_cast<QPlainTextEdit*>(m_widget.data()))
+            pane->viewport()->installEventFilter(new detail::ClickFilter(control, m_widget));
         break;
     case Kind::Label:
     case Kind::Frame:
@@ -170,11 +179,19 @@ void QtControl::setCaption(const String& caption) {
         static_cast<QLabel*>(m_widget.data())->setText(toQString(caption));
         break;
     case Kind::TextBox:
-        static_cast<QPlainTextEdit*>(m_widget.data())->setPlainText(shownText(caption));
+        if (auto* line = qobject_cast<QLineEdit*>(m_widget.data()))
+            line->setText(toQString(caption));
+        else
+            static_cast<QPlainTextEdit*>(m_widget.data())->setPlainText(shownText(caption));
         break;
     case Kind::Shape:
         break;
     }
+}
+
+String QtControl::text() const {
+    const auto* line = qobject_cast<const QLineEdit*>(m_widget.data());
+    return line ? fromQString(line->text()) : String();
 }
 
 void QtControl::setAccessibleName(const String& name) {
@@ -230,6 +247,8 @@ bool QtControl::canTakeFocus() const {
 
 void QtControl::setFocus() {
     m_widget->setFocus(Qt::OtherFocusReason);
+    if (auto* line = qobject_cast<QLineEdit*>(m_widget.data()))
+        line->selectAll();
 }
 
 } // namespace forms::qt

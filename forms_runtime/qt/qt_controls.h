@@ -21,6 +21,7 @@ public:
     bool enabled() const override;
     void setEnabled(bool enabled) override;
     void setCaption(const String& caption) override;
+    String text() const override;
     void setAccessibleName(const String& name) override;
     void setColors(OleColor back, OleColor fore) override;
     bool checked() const override;

@@ -4,6 +4,7 @@
 #include "qt_window.h"
 #include "types.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -29,6 +30,25 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     m_owner.form().platformKeyDown(virtualKeyCode(key->key()), shiftState(key->modifiers()));
     return false;
+}
+
+// Made a child of the button, so that it goes with it.
+ButtonKey::ButtonKey(QAbstractButton* button, int key)
+    : QObject(button)
+    , m_button(button)
+    , m_key(key) {}
+
+bool ButtonKey::eventFilter(QObject*, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const bool wanted = m_key == Qt::Key_Return ? enter : key->key() == m_key;
+    if (!wanted || key->modifiers() & ~Qt::KeypadModifier || !m_button->isVisible() ||
+        !m_button->isEnabled())
+        return false;
+    m_button->click();
+    return true;
 }
 
 int virtualKeyCode(int qtKey) {

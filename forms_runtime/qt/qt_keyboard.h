@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+class QAbstractButton;
 class QWidget;
 
 namespace forms::qt {
@@ -25,6 +26,22 @@ protected:
 private:
     QtWindow& m_owner;
     QWidget* m_window;
+};
+
+// Presses a command button when its key reaches the window unused: Enter
+// for the default button, Escape for the cancel button. A focused command
+// button takes Enter itself, and a text box leaves both keys to its window.
+class ButtonKey : public QObject {
+    Q_OBJECT
+public:
+    ButtonKey(QAbstractButton* button, int key);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAbstractButton* m_button;
+    int m_key;
 };
 
 int virtualKeyCode(int qtKey);

@@ -63,6 +63,15 @@ bool ScriptedControl::canTakeFocus() const {
 
 void ScriptedControl::setFocus() {
     m_window.setFocus(this);
+    m_allSelected = hasFlag(m_control.flags(), Editable);
+}
+
+void ScriptedControl::type(const String& text) {
+    if (m_kind != Kind::TextBox || !hasFlag(m_control.flags(), Editable) ||
+        m_window.focus() != this || !canTakeFocus())
+        return;
+    m_caption = m_allSelected ? text : m_caption + text;
+    m_allSelected = false;
 }
 
 void ScriptedControl::click() {
@@ -80,8 +89,15 @@ void ScriptedControl::click() {
         m_window.setFocus(this);
         m_control.raiseClick();
         return;
-    case Kind::Label:
     case Kind::TextBox:
+        if (hasFlag(m_control.flags(), Editable)) {
+            m_window.setFocus(this); // the caret goes after the text
+            m_allSelected = false;
+            return;
+        }
+        m_control.raiseClick();
+        return;
+    case Kind::Label:
     case Kind::Frame:
         m_control.raiseClick();
         return;

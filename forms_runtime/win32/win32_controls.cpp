@@ -17,6 +17,7 @@ namespace {
 struct WindowKind {
     const wchar_t* className;
     DWORD style;
+    DWORD exStyle = 0;
 };
 
 WindowKind windowKind(Kind kind, unsigned flags) {
@@ -28,14 +29,18 @@ WindowKind windowKind(Kind kind, unsigned flags) {
         // Not an automatic one: the group is the container, kept here.
         return {L"BUTTON", common | BS_RADIOBUTTON};
     case Kind::CommandButton:
-        return {L"BUTTON", common | BS_PUSHBUTTON};
+        return {L"BUTTON",
+                common | ((flags & DefaultButton) != 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)};
     case Kind::Label:
         // SS_NOTIFY: without it a STATIC lets clicks through to its parent.
         return {L"STATIC", common | SS_NOTIFY | SS_NOPREFIX |
                                ((flags & Centred) != 0 ? SS_CENTER : SS_LEFT) |
                                ((flags & Bordered) != 0 ? WS_BORDER : 0)};
     case Kind::TextBox:
-        // No border and no scroll bars; the panes show fixed texts.
+        // The user's: one line in a sunken box. The panes: no border and no
+        // scroll bars, fixed texts.
+        if ((flags & Editable) != 0)
+            return {L"EDIT", common | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE};
         return {L"EDIT", common | ES_MULTILINE | ES_READONLY | ES_LEFT};
     case Kind::Shape:
         return {shapeClass(), common};
@@ -60,7 +65,7 @@ Win32Control::Win32Control(Win32Window& window, Control& control, const ControlS
     , m_visible(control.Visible()) {
     const WindowKind wk = windowKind(layout.kind, layout.flags);
     static int nextId = 100;
-    m_hwnd = CreateWindowExW(0, wk.className, wide(m_caption).c_str(),
+    m_hwnd = CreateWindowExW(wk.exStyle, wk.className, wide(m_caption).c_str(),
                              wk.style | (m_visible ? WS_VISIBLE : 0), m_rect.x, m_rect.y,
                              m_rect.width, m_rect.height, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
@@ -92,6 +97,14 @@ Win32Control::~Win32Control() {
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
     }
     DestroyWindow(m_hwnd);
+}
+
+bool Win32Control::editable() const {
+    return m_kind == Kind::TextBox && hasFlag(m_control.flags(), Editable);
+}
+
+bool Win32Control::hasRole(Flag role) const {
+    return m_kind == Kind::CommandButton && hasFlag(m_control.flags(), role);
 }
 
 void Win32Control::setGeometry(PixelRect rect) {
@@ -134,10 +147,17 @@ void Win32Control::setEnabled(bool enabled) {
 }
 
 void Win32Control::setCaption(const String& caption) {
-    if (caption == m_caption)
+    // What the user typed may differ from the text last set.
+    if (caption == m_caption && !editable())
         return;
     m_caption = caption;
     SetWindowTextW(m_hwnd, wide(caption).c_str());
+}
+
+String Win32Control::text() const {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)) + 1, L'\0');
+    GetWindowTextW(m_hwnd, text.data(), static_cast<int>(text.size()));
+    return utf8(text.c_str());
 }
 
 // The system's accessibility proxy names a button or a label by its window
@@ -262,6 +282,10 @@ bool Win32Control::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         result = 0;
         return true;
     }
+    // The user types into an editable text box and clicks in it to place
+    // the caret; a pane's clicks are its Click.
+    if (editable())
+        return false;
     if (m_kind == Kind::TextBox &&
         (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP || message == WM_CONTEXTMENU)) {
         result = 0;

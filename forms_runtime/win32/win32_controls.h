@@ -1,7 +1,8 @@
 #pragma once
 // Controls as child windows of the standard classes, carrying their
 // captions: BUTTON for frames (group box), option buttons and command
-// buttons, STATIC for labels, a read-only multi-line EDIT for text boxes.
+// buttons, STATIC for labels, EDIT for text boxes (one line for the user's,
+// read-only and multi-line for the panes).
 // Shapes are windows of their own class that take no clicks (win32_shape).
 
 #include "backend.h"
@@ -22,12 +23,18 @@ public:
     HWND parent() const { return m_parent; }
     Control& control() const { return m_control; }
     Kind kind() const { return m_kind; }
+    // A text box the user types into.
+    bool editable() const;
+    // The window's default button (role DefaultButton, Enter) or its cancel
+    // button (CancelButton, Escape).
+    bool hasRole(Flag role) const;
 
     void setGeometry(PixelRect rect) override;
     void setVisible(bool visible) override;
     bool enabled() const override;
     void setEnabled(bool enabled) override;
     void setCaption(const String& caption) override;
+    String text() const override;
     void setAccessibleName(const String& name) override;
     void setColors(OleColor back, OleColor fore) override;
     bool checked() const override;

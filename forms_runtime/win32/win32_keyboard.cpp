@@ -23,6 +23,21 @@ bool reachable(const Win32Control* c) {
     return c->canTakeFocus() && IsWindowVisible(c->hwnd()) && IsWindowEnabled(c->hwnd());
 }
 
+// The window's command button with that role, if it can be pressed now.
+Win32Control* withRole(const std::vector<Win32Control*>& controls, Flag role) {
+    for (Win32Control* c : controls)
+        if (c->hasRole(role) && reachable(c))
+            return c;
+    return nullptr;
+}
+
+bool press(const Win32Control* button) {
+    if (!button)
+        return false;
+    SendMessageW(button->hwnd(), BM_CLICK, 0, 0);
+    return true;
+}
+
 } // namespace
 
 bool Win32Window::preTranslate(MSG& msg) {
@@ -55,11 +70,13 @@ bool Win32Window::navigate(const MSG& msg) {
         moveInGroup(current, msg.wParam == VK_LEFT || msg.wParam == VK_UP);
         return true;
     case VK_RETURN:
-        // Enter presses the focused button, as Space does.
-        if (!current || current->kind() != Kind::CommandButton)
-            return false;
-        SendMessageW(current->hwnd(), BM_CLICK, 0, 0);
-        return true;
+        // Enter presses the focused button, as Space does, and elsewhere the
+        // window's default button.
+        if (current && current->kind() == Kind::CommandButton)
+            return press(current);
+        return press(withRole(m_controls, DefaultButton));
+    case VK_ESCAPE:
+        return press(withRole(m_controls, CancelButton));
     default:
         return false;
     }
@@ -132,10 +149,19 @@ std::vector<Win32Control*> Win32Window::optionGroup(HWND container) const {
     return group;
 }
 
+// A hidden window takes no focus: the control gets it when the window is
+// next activated. An editable text box gets it with its whole text
+// selected, as in a dialog, so that typing replaces it.
 void Win32Window::focus(Win32Control* control) {
+    if (!IsWindowVisible(m_hwnd)) {
+        m_lastFocus = control->hwnd();
+        return;
+    }
     ++m_focusing;
     SetFocus(control->hwnd());
     --m_focusing;
+    if (control->editable())
+        SendMessageW(control->hwnd(), EM_SETSEL, 0, -1);
 }
 
 // After the mouse was used the system hides focus rectangles until the

@@ -50,11 +50,26 @@ row() {
     rm -f "$out" "$err"
 }
 
-row "--help" 0 "Usage: vistrum [--help | --version]*--help *--version *man vistrum*" -- --help
+row "--help" 0 'Usage: vistrum \[--size WIDTHxHEIGHT\] \[--help | --version\]*--size *--help *--version *man vistrum*' -- --help
 row "--version" 0 "Vistrum * ($version)" -- --version
 row "-display :99" 2 '*unknown argument "-display"*' -- -display :99
 row "-platform foo" 2 '*unknown argument "-platform"*' -- -platform foo
 row "--help --verbose" 2 '*unknown argument "--verbose"*' -- --help --verbose
+# --size: the size to start at, in whole pixels from 100 to 16,384 each.
+# Taken, it lets the program go on to its display.
+row "--size 1920x1080" 1 "*no X display is set*" -- --size 1920x1080
+row "--size=100X16384" 1 "*no X display is set*" -- --size=100X16384
+row "--size 1920x1080, --help" 0 "Usage: vistrum*" -- --size 1920x1080 --help
+row "--size alone" 2 "*--size needs a size*" -- --size
+row "--size 1920" 2 '*--size "1920" is not WIDTHxHEIGHT in whole pixels*' -- --size 1920
+row "--size 1920x" 2 '*--size "1920x" is not WIDTHxHEIGHT*' -- --size 1920x
+row "--size=x1080" 2 '*--size "x1080" is not WIDTHxHEIGHT*' -- --size=x1080
+row "--size 12.5x100" 2 '*--size "12.5x100" is not WIDTHxHEIGHT*' -- --size 12.5x100
+row "--size -800x600" 2 '*--size "-800x600" is not WIDTHxHEIGHT*' -- --size -800x600
+row "--size 1920x1080x1" 2 '*--size "1920x1080x1" is not WIDTHxHEIGHT*' -- --size 1920x1080x1
+row "--size 99x100" 2 '*--size "99x100": *from 100 to 16,384 pixels' -- --size 99x100
+row "--size 800x16385" 2 '*--size "800x16385": *from 100 to 16,384 pixels' -- --size 800x16385
+row "--size 1920x1080 --bogus" 2 '*unknown argument "--bogus"*' -- --size 1920x1080 --bogus
 row "DISPLAY unset" 1 "*no X display is set (DISPLAY is empty)*"
 row "DISPLAY=:4242, no server" 1 '*cannot open the X display ":4242"*' DISPLAY=:4242
 # Never a Wayland client: the X display is used instead, also in a Wayland
@@ -67,4 +82,5 @@ row "a plugin Qt cannot start" 1 '*cannot start its platform "broken"*' \
     QT_QPA_PLATFORM=broken QT_QPA_PLATFORM_PLUGIN_PATH="$broken"
 # Other platforms are Qt's: offscreen starts and runs until it is stopped.
 row "QT_QPA_PLATFORM=offscreen" 124 - QT_QPA_PLATFORM=offscreen
+row "--size 3840x2160, offscreen" 124 - QT_QPA_PLATFORM=offscreen -- --size 3840x2160
 exit "$failed"

@@ -50,6 +50,14 @@ constexpr MenuSpec kMenus[] = {
     {"mnuContents", "mnuHelp", "&Contents", "F1"},
 };
 constexpr WindowSpec kWindow{"frmTest", "Test window", 5400, 3600, kGrey, BorderStyle::Sizable, true, true, kControls, kMenus};
+// A dialog: two lines to type into, a default button and a cancel button.
+constexpr ControlSpec kDialogControls[] = {
+    {"txtWidth", Kind::TextBox, nullptr, -1, 120, 120, 1500, 345, "640", kSmall, kDef, kDef, Editable, 0, 0},
+    {"txtHeight", Kind::TextBox, nullptr, -1, 120, 600, 1500, 345, "480", kSmall, kDef, kDef, Editable, 1, 0},
+    {"cmdOk", Kind::CommandButton, nullptr, -1, 1800, 120, 1200, 375, "OK", kSmall, kDef, kDef, DefaultButton, 2, 0},
+    {"cmdCancel", Kind::CommandButton, nullptr, -1, 1800, 600, 1200, 375, "Cancel", kSmall, kDef, kDef, CancelButton, 3, 0},
+};
+constexpr WindowSpec kDialog{"frmDialog", "Dialog", 3240, 1200, kDef, BorderStyle::FixedDialog, false, false, kDialogControls, {}};
 constexpr ControlSpec kOrphan[] = {
     {"orphan", Kind::Label, "nowhere", -1, 0, 0, 600, 300, "", kSmall, kDef, kDef, 0, -1, 0},
 };

@@ -7,6 +7,7 @@
 #include "runtime_error.h"
 #include "scripted.h"
 #include "vt_about.h"
+#include "vt_exact_size.h"
 #include "vt_main.h"
 #include "vt_main_layout.h"
 #include "vt_main_state.h"
@@ -43,6 +44,18 @@ QString hex8(forms::OleColor colour) {
 QPoint doubledCentre(const PixelRect& r) {
     return {2 * r.x + r.width, 2 * r.y + r.height};
 }
+
+// What the test saw of the Exact Size dialog: as it opened, and after the
+// user's entry.
+struct ExactVisit {
+    PixelRect dialogOuter, mainOuter;
+    QString filledIn;        // "width x height" as the dialog opened
+    bool widthReady = false; // the width focused, its text selected
+    QString message;         // after the entry
+    QString focus;           // the control with the focus after the entry, and
+                             // whether its text is selected
+    bool openAfter = false;
+};
 
 // What the test saw while the modal About dialog was up.
 struct AboutVisit {
@@ -169,6 +182,46 @@ class VtMainHandlersTest : public QObject {
         return v;
     }
 
+    // Opens Exact Size (Ctrl+E) and, once its modal loop runs, reads it and
+    // works it as the user would: types the width, Tab, the height, then
+    // `how`: Enter, Escape, a click on OK or Cancel, or on the close box. A
+    // dialog still open after that is cancelled with Escape.
+    ExactVisit visitExactSize(const QString& width, const QString& height, const QString& how) {
+        ExactVisit v;
+        scriptedPlatform().whileModal([&] {
+            forms::Form& dialog = m_main->exactSizeIfCreated()->form();
+            ScriptedWindow& w = windowOf(dialog);
+            const auto box = [&](const char* name) -> ScriptedControl& {
+                return peerOf(dialog.control(name));
+            };
+            v.dialogOuter = w.outerRect();
+            v.mainOuter = outer();
+            v.filledIn = text(box("WidthTxt").text()) + " x " + text(box("HeightTxt").text());
+            v.widthReady = w.focus() == &box("WidthTxt") && box("WidthTxt").allSelected() &&
+                           dialog.control("MessageLbl").Caption().empty();
+            box("WidthTxt").type(width.toStdString());
+            w.pressKey(0x09);
+            box("HeightTxt").type(height.toStdString());
+            if (how == QLatin1String("Enter"))
+                w.pressKey(0x0D);
+            else if (how == QLatin1String("Escape"))
+                w.pressKey(0x1B);
+            else if (how == QLatin1String("close box"))
+                w.clickCloseBox();
+            else
+                box(how == QLatin1String("OK") ? "OkCmd" : "CancelCmd").click();
+            v.message = text(dialog.control("MessageLbl").Caption());
+            if (w.focus())
+                v.focus = text(w.focus()->control().Name()) +
+                          (w.focus()->allSelected() ? ", selected" : "");
+            v.openAfter = dialog.Visible();
+            if (v.openAfter)
+                w.pressKey(0x1B);
+        });
+        menu("Exact");
+        return v;
+    }
+
 private slots:
     void init() {
         m_session = std::make_unique<Session>();
@@ -249,7 +302,7 @@ private slots:
         dragTo({700, 520}); // leaves no preset selected, so the click is a change
         QCOMPARE(selectedPresets(), QList<int>());
         clickPreset(index);
-        const vistrum::PresetSize preset = vistrum::kPresetSizes[static_cast<size_t>(index)];
+        const vistrum::OuterSize preset = vistrum::kPresetSizes[static_cast<size_t>(index)];
         const PixelSize size{preset.width, preset.height};
         QCOMPARE(outer().size(), size);
         checkResizeLayout();
@@ -258,6 +311,66 @@ private slots:
         QVERIFY(!ctl("CustomOpt").Enabled());
         QVERIFY(!ctl("CustomOpt").Value());
         QVERIFY(!m_main->PresetSizing);
+    }
+
+    // Each size of the Sizes menu, chosen while a preset is selected: the
+    // window takes it at the quarter position as from a preset, and Custom
+    // Size ends selected and available. Where the window manager keeps the
+    // window within the screen, the readout shows the size it granted.
+    void menuSizeActsAsPreset_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("cutToScreen");
+        for (size_t i = 0; i < vistrum::kMenuSizes.size(); ++i)
+            QTest::newRow(vistrum::kMenuSizes[i].entry) << int(i) << false;
+        QTest::newRow("Size3840x2160, cut to the screen") << 12 << true;
+    }
+
+    void menuSizeActsAsPreset() {
+        QFETCH(int, index);
+        QFETCH(bool, cutToScreen);
+        start();
+        clickPreset(2);
+        if (cutToScreen)
+            wm().sizes = SizeRule::ClampToScreen;
+        const vistrum::MenuSize& m = vistrum::kMenuSizes[static_cast<size_t>(index)];
+        menu(m.entry);
+        const PixelSize screen = scriptedPlatform().screenSize();
+        const PixelSize size = cutToScreen ? PixelSize{std::min<int>(m.size.width, screen.width),
+                                                       std::min<int>(m.size.height, screen.height)}
+                                           : PixelSize{m.size.width, m.size.height};
+        QCOMPARE(outer().size(), size);
+        checkResizeLayout();
+        checkQuarterPosition(size);
+        QCOMPARE(selectedPresets(), QList<int>());
+        QVERIFY(ctl("CustomOpt").Enabled());
+        QVERIFY(ctl("CustomOpt").Value());
+        QVERIFY(!m_main->PresetSizing);
+    }
+
+    // The size the command line asks for is the one the first activation
+    // gives, instead of "640 X 480": through the preset's button where it
+    // is one of the twelve, with Custom Size selected otherwise.
+    void startsAtSizeAsked_data() {
+        QTest::addColumn<PixelSize>("size");
+        QTest::addColumn<int>("preset"); // -1: Custom Size
+        QTest::newRow("1024 X 768") << PixelSize{1024, 768} << 2;
+        QTest::newRow("1920 x 1080") << PixelSize{1920, 1080} << -1;
+        QTest::newRow("641 x 480") << PixelSize{641, 480} << -1;
+    }
+
+    void startsAtSizeAsked() {
+        QFETCH(PixelSize, size);
+        QFETCH(int, preset);
+        m_main->setStartSize(
+            {static_cast<forms::Integer>(size.width), static_cast<forms::Integer>(size.height)});
+        start();
+        QCOMPARE(outer().size(), size);
+        checkResizeLayout();
+        checkQuarterPosition(size);
+        QCOMPARE(selectedPresets(), preset < 0 ? QList<int>() : QList<int>{preset});
+        QCOMPARE(ctl("CustomOpt").Enabled(), preset < 0);
+        QCOMPARE(ctl("CustomOpt").Value(), preset < 0);
+        QVERIFY(m_main->Activated);
     }
 
     // The quarter position on screens of several sizes, also off the screen
@@ -358,7 +471,7 @@ private slots:
             checkResizeLayout();
             if (!placed)
                 continue;
-            const vistrum::PresetSize p = vistrum::kPresetSizes[static_cast<size_t>(i)];
+            const vistrum::OuterSize p = vistrum::kPresetSizes[static_cast<size_t>(i)];
             const PixelSize size = cutToScreen ? PixelSize{std::min<int>(p.width, screen.width),
                                                            std::min<int>(p.height, screen.height)}
                                                : PixelSize{p.width, p.height};
@@ -470,7 +583,7 @@ private slots:
         start();
         clickPreset(first);
         clickPreset(second);
-        const vistrum::PresetSize preset = vistrum::kPresetSizes[static_cast<size_t>(second)];
+        const vistrum::OuterSize preset = vistrum::kPresetSizes[static_cast<size_t>(second)];
         QCOMPARE(outer().size(), (PixelSize{preset.width, preset.height}));
         checkQuarterPosition({preset.width, preset.height});
         QVERIFY(!m_main->PresetSizing);
@@ -711,6 +824,90 @@ private slots:
         QVERIFY(again.shown);
         QCOMPARE(doubledCentre(again.aboutOuter), doubledCentre(closed.aboutOuter));
         QCOMPARE(state(), before);
+    }
+
+    // The Exact Size dialog, filled in with the window's size and centred on
+    // it, with good and bad entries. A good one is taken as a menu size is
+    // (a preset's size through its button); a bad one leaves the dialog open
+    // with a message and the value selected to be typed anew, and changes
+    // nothing; Escape and Cancel change nothing.
+    void exactSizeEntries_data() {
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<PixelSize>("size"); // 0 x 0: nothing changes
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus"); // where a bad entry leaves it
+        const auto row = [](const char* name, const char* width, const char* height,
+                            const char* how, PixelSize size, const QString& message = {},
+                            const char* focus = "") {
+            QTest::newRow(name) << width << height << how << size << message
+                                << (*focus ? QString(focus) + ", selected" : QString());
+        };
+        const PixelSize none;
+        const QString whole = QStringLiteral("The %1 must be a whole number of pixels.");
+        const QString range = QStringLiteral("The %1 must be from 100 to 16,384 pixels.");
+        row("1000 x 700, Enter", "1000", "700", "Enter", {1000, 700});
+        row("1000 x 700, OK", "1000", "700", "OK", {1000, 700});
+        row("blanks around", " 1366 ", "768 ", "Enter", {1366, 768});
+        row("leading zeros", "0900", "0700", "Enter", {900, 700});
+        row("a preset's size", "1024", "768", "Enter", {1024, 768});
+        row("the least", "100", "100", "Enter", {100, 100});
+        row("the most", "16384", "16384", "Enter", {16384, 16384});
+        // As a preset that is selected already: no change of size, no move.
+        row("the size it has", "800", "600", "Enter", none);
+        row("1000 x 700, Escape", "1000", "700", "Escape", none);
+        row("1000 x 700, Cancel", "1000", "700", "Cancel", none);
+        row("1000 x 700, close box", "1000", "700", "close box", none);
+        row("decimal", "12.5", "700", "Enter", none, whole.arg("width"), "WidthTxt");
+        row("empty", "", "700", "Enter", none, whole.arg("width"), "WidthTxt");
+        row("letters", "abc", "700", "OK", none, whole.arg("width"), "WidthTxt");
+        row("negative", "-800", "600", "Enter", none, whole.arg("width"), "WidthTxt");
+        row("plus sign", "+800", "600", "Enter", none, whole.arg("width"), "WidthTxt");
+        row("both in one", "1920x1080", "600", "Enter", none, whole.arg("width"), "WidthTxt");
+        row("unit", "800", "600px", "Enter", none, whole.arg("height"), "HeightTxt");
+        row("one below the least", "99", "700", "Enter", none, range.arg("width"), "WidthTxt");
+        row("zero", "800", "0", "Enter", none, range.arg("height"), "HeightTxt");
+        row("one above the most", "800", "16385", "Enter", none, range.arg("height"), "HeightTxt");
+        row("twenty digits", "99999999999999999999", "700", "Enter", none, range.arg("width"),
+            "WidthTxt");
+        row("both bad: the width named", "1.5", "0", "Enter", none, whole.arg("width"), "WidthTxt");
+    }
+
+    void exactSizeEntries() {
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        QFETCH(QString, how);
+        QFETCH(PixelSize, size);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        start();
+        clickPreset(1);
+        moveTo(40, 30);
+        const QString before = state();
+        for (int visit = 0; visit < 2; ++visit) { // opened again, it starts afresh
+            const ExactVisit v = visitExactSize(width, height, how);
+            QCOMPARE(v.filledIn, QStringLiteral("800 x 600"));
+            QVERIFY(v.widthReady);
+            const QPoint offset = doubledCentre(v.dialogOuter) - doubledCentre(v.mainOuter);
+            QVERIFY(qAbs(offset.x()) <= 2 && qAbs(offset.y()) <= 2);
+            QCOMPARE(v.message, message);
+            QCOMPARE(v.openAfter, !message.isEmpty());
+            if (!message.isEmpty())
+                QCOMPARE(v.focus, focus);
+            if (size.width > 0)
+                break;
+            QCOMPARE(state(), before);
+        }
+        if (size.width == 0)
+            return;
+        QCOMPARE(outer().size(), size);
+        checkResizeLayout();
+        checkQuarterPosition(size);
+        const bool preset = size == PixelSize{1024, 768};
+        QCOMPARE(selectedPresets(), preset ? QList<int>{2} : QList<int>());
+        QCOMPARE(ctl("CustomOpt").Value(), !preset);
+        QVERIFY(!m_main->PresetSizing);
     }
 
     // A screen that reports zero twips per pixel fails in Resize's first

@@ -8,6 +8,7 @@
     a11y.py --pid PID checked          names of the showing objects that are checked
     a11y.py --pid PID apps             each application object of the process, as
                                        "TOOLKIT NAME CHILDREN", one a line
+    a11y.py --pid PID value NAME       the text in the box named NAME (what was typed)
     a11y.py serve                      answers such argument lists read from stdin
 
 --prefix makes find and states take NAME as a beginning (a pane's long text);
@@ -81,7 +82,8 @@ def run(argv):
     ap = argparse.ArgumentParser(prog="a11y.py", exit_on_error=False)
     ap.add_argument("--pid", type=int, required=True)
     ap.add_argument("--prefix", action="store_true")
-    ap.add_argument("command", choices=["dump", "find", "states", "text", "checked", "apps"])
+    ap.add_argument("command", choices=["dump", "find", "states", "text", "checked", "apps",
+                                        "value"])
     ap.add_argument("arg", nargs="?", default="")
     try:
         a = ap.parse_intermixed_args(argv)
@@ -107,6 +109,11 @@ def run(argv):
     o = named(a.pid, a.arg, a.prefix)
     if a.command == "states":
         return " ".join(states(o))
+    if a.command == "value":
+        text = o.get_text_iface()
+        if text is None:
+            raise Failure(f"'{a.arg}' holds no text")
+        return text.get_text(0, text.get_character_count())
     x, y, w, h = rect(o)
     if w <= 0 or h <= 0:
         raise Failure(f"'{a.arg}' has no area on the screen")

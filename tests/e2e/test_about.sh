@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The About box: a modal dialog with an empty title, centred on the main
 # window's outer rectangle, with the program's name, "Version 2.01" and an
-# OK button. Escape leaves it open; Enter, Space or OK close it. Afterwards
-# the program still ends with status 0. The first argument says how:
-#   keys   opened with Alt+H, A; closed with Enter, opened again and closed
-#          with Space; the program ended with Ctrl+Q
+# OK button. Escape, Enter, Space or OK close it. Afterwards the program
+# still ends with status 0. The first argument says how:
+#   keys   opened with Alt+H, A; closed with Escape, opened again and closed
+#          with Enter, then with Space; the program ended with Ctrl+Q
 #   mouse  opened with Help > About Vistrum; closed with a click on OK; the
 #          program ended with File > Exit
 source "$(dirname "$0")/lib.sh"
@@ -82,13 +82,11 @@ closes_with() {
 
 open
 e2e_screenshot about >/dev/null
-# Escape: the box has to stay, which can only be watched for a while.
-xdotool key --clearmodifiers Escape
-if e2e_wait_until 1 _dialog_gone; then e2e_fail "Escape closed the About box"; fi
-e2e_wait_a11y "Version 2.01" text "Version"
-e2e_log "ok: the About box is still open after Escape"
 
 if [ "$how" = keys ]; then
+    xdotool key --clearmodifiers Escape
+    closes_with Escape
+    open
     xdotool key --clearmodifiers Return
     closes_with Enter
     open

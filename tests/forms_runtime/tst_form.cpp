@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
@@ -405,6 +406,70 @@ private slots:
         QCOMPARE(ctl("txt").Text(), ("first line\r\nsecond line"));
         QCOMPARE(qobject_cast<QPlainTextEdit*>(widgetOf(ctl("txt")))->toPlainText(),
                  ("first line\nsecond line"));
+    }
+
+    // A dialog as the user works it with the keyboard. Each step is
+    // "focus NAME", "type TEXT", "key KEY" or "disable NAME". A text box
+    // that takes the focus from the program or by Tab has its text
+    // selected, so that typing replaces it; Enter presses the focused
+    // button or else the default one, Escape the cancel button.
+    void dialogKeys_data() {
+        QTest::addColumn<SL>("steps");
+        QTest::addColumn<SL>("clicks");
+        QTest::addColumn<SL>("texts"); // of txtWidth and txtHeight afterwards
+        QTest::newRow("typed, then Enter")
+            << SL{"focus txtWidth", "type 1920", "key Return"} << SL{"cmdOk"} << SL{"1920", "480"};
+        QTest::newRow("typed, then keypad Enter")
+            << SL{"focus txtHeight", "type 9x", "key Enter"} << SL{"cmdOk"} << SL{"640", "9x"};
+        QTest::newRow("typed, then Escape")
+            << SL{"focus txtWidth", "type 12", "key Escape"} << SL{"cmdCancel"} << SL{"12", "480"};
+        QTest::newRow("Tab to the next text box")
+            << SL{"focus txtWidth", "key Tab", "type 768", "key Return"} << SL{"cmdOk"}
+            << SL{"640", "768"};
+        QTest::newRow("Enter on the cancel button")
+            << SL{"focus cmdCancel", "key Return"} << SL{"cmdCancel"} << SL{"640", "480"};
+        QTest::newRow("Escape on the default button")
+            << SL{"focus cmdOk", "key Escape"} << SL{"cmdCancel"} << SL{"640", "480"};
+        QTest::newRow("Enter, default button disabled")
+            << SL{"disable cmdOk", "focus txtWidth", "key Return"} << SL{} << SL{"640", "480"};
+        QTest::newRow("Escape, cancel button disabled")
+            << SL{"disable cmdCancel", "focus txtWidth", "key Escape"} << SL{} << SL{"640", "480"};
+    }
+
+    void dialogKeys() {
+        QFETCH(SL, steps);
+        QFETCH(SL, clicks);
+        QFETCH(SL, texts);
+        m_form = std::make_unique<Form>(kDialog);
+        logClicks({"cmdOk", "cmdCancel"});
+        QVERIFY(showForm());
+        const QHash<QString, Qt::Key> keys{{"Return", Qt::Key_Return},
+                                           {"Enter", Qt::Key_Enter},
+                                           {"Escape", Qt::Key_Escape},
+                                           {"Tab", Qt::Key_Tab}};
+        for (const QString& step : steps) {
+            const QString what = step.section(QLatin1Char(' '), 0, 0);
+            const QString arg = step.section(QLatin1Char(' '), 1);
+            if (what == QLatin1String("focus"))
+                ctl(arg).SetFocus();
+            else if (what == QLatin1String("disable"))
+                ctl(arg).setEnabled(false);
+            else if (what == QLatin1String("type"))
+                QTest::keyClicks(QApplication::focusWidget(), arg);
+            else
+                QTest::keyClick(QApplication::focusWidget(), keys.value(arg),
+                                arg == QLatin1String("Enter") ? Qt::KeypadModifier
+                                                              : Qt::NoModifier);
+        }
+        QCOMPARE(m_log, clicks);
+        QCOMPARE(ctl("txtWidth").Text(), texts[0]);
+        QCOMPARE(ctl("txtHeight").Text(), texts[1]);
+        // What the program sets is what it reads, and what the box shows.
+        ctl("txtWidth").setText("1366");
+        QCOMPARE(ctl("txtWidth").Text(), "1366");
+        QCOMPARE(qobject_cast<QLineEdit*>(widgetOf(ctl("txtWidth")))->text(), "1366");
+        // Its name for a screen reader is not its text, which is its value.
+        QVERIFY(widgetOf(ctl("txtWidth"))->accessibleName().isEmpty());
     }
 
     // The outer size is the frame Qt reports (offscreen draws a thin one),

@@ -85,7 +85,7 @@ private slots:
     void presetCaptionsMatchSizes() {
         QFETCH(int, index);
         const auto i = static_cast<size_t>(index);
-        const vistrum::PresetSize size = vistrum::kPresetSizes[i];
+        const vistrum::OuterSize size = vistrum::kPresetSizes[i];
         const QString expected = QStringLiteral("%1 X %2").arg(size.width).arg(size.height);
         QCOMPARE(QString::fromUtf8(vistrum::kPresetCaptions[i]), expected);
         const ControlSpec* button = find("ScrSizeOpt", static_cast<forms::Integer>(index));
@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(button->caption), expected);
         // The right-hand column is the left-hand one at double width.
         if (index >= 6) {
-            const vistrum::PresetSize single = vistrum::kPresetSizes[i - 6];
+            const vistrum::OuterSize single = vistrum::kPresetSizes[i - 6];
             QCOMPARE(size.width, single.width * 2);
             QCOMPARE(size.height, single.height);
         }
@@ -261,6 +261,30 @@ private slots:
         QCOMPARE(QByteArray(find("CustomOpt")->caption), QByteArray("Custom Size"));
     }
 
+    // Each size of the Sizes menu is an entry of that menu, in order, whose
+    // caption reads as the size; none is a preset, and none comes twice.
+    void menuSizesMatchTheirEntries() {
+        forms::Form form(kVtMainLayout);
+        const QMenu* sizes = menuBarOf(form)->findChild<QMenu*>("Sizes");
+        QVERIFY(sizes);
+        QList<QAction*> shown;
+        for (QAction* a : sizes->actions())
+            if (!a->isSeparator())
+                shown << a;
+        QSet<QString> seen;
+        for (size_t i = 0; i < vistrum::kMenuSizes.size(); ++i) {
+            const vistrum::MenuSize& m = vistrum::kMenuSizes[i];
+            const QString caption = QStringLiteral("%1 X %2").arg(m.size.width).arg(m.size.height);
+            QCOMPARE(form.menu(m.entry).Caption(), caption);
+            QCOMPARE(actionOf(form.menu(m.entry)), shown.value(static_cast<qsizetype>(i)));
+            QVERIFY2(!seen.contains(caption), qPrintable(caption));
+            seen.insert(caption);
+            QVERIFY2(std::find(vistrum::kPresetSizes.begin(), vistrum::kPresetSizes.end(),
+                               m.size) == vistrum::kPresetSizes.end(),
+                     qPrintable(caption));
+        }
+    }
+
     void menus_data() {
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("parent");
@@ -271,7 +295,16 @@ private slots:
         QTest::newRow("File") << QByteArray("File") << QByteArray() << 0 << "&File" << none;
         QTest::newRow("Exit") << QByteArray("Exit") << QByteArray("File") << 0 << "E&xit"
                               << QKeySequence(Qt::CTRL | Qt::Key_Q);
-        QTest::newRow("Hel") << QByteArray("Hel") << QByteArray() << 1 << "&Help" << none;
+        QTest::newRow("Sizes") << QByteArray("Sizes") << QByteArray() << 1 << "&Sizes" << none;
+        QTest::newRow("Size1280x720")
+            << QByteArray("Size1280x720") << QByteArray("Sizes") << 0 << "1280 X 720" << none;
+        QTest::newRow("SizesBar1")
+            << QByteArray("SizesBar1") << QByteArray("Sizes") << 7 << "-" << none;
+        QTest::newRow("Size3840x2160")
+            << QByteArray("Size3840x2160") << QByteArray("Sizes") << 14 << "3840 X 2160" << none;
+        QTest::newRow("Exact") << QByteArray("Exact") << QByteArray("Sizes") << 16
+                               << "&Exact Size..." << QKeySequence(Qt::CTRL | Qt::Key_E);
+        QTest::newRow("Hel") << QByteArray("Hel") << QByteArray() << 2 << "&Help" << none;
         QTest::newRow("Help") << QByteArray("Help") << QByteArray("Hel") << 0 << "Vistrum &Help"
                               << QKeySequence(Qt::Key_F1);
         QTest::newRow("ShareWare")
@@ -287,7 +320,7 @@ private slots:
         QFETCH(int, position);
         QFETCH(QString, caption);
         QFETCH(QKeySequence, shortcut);
-        QCOMPARE(kVtMainLayout.menus.size(), size_t{7});
+        QCOMPARE(kVtMainLayout.menus.size(), size_t{25});
 
         // The table entry.
         const forms::MenuSpec* entry = nullptr;

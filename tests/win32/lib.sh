@@ -98,18 +98,22 @@ w32_settled() {
 
 # ---------------------------------------------------------------- the program
 
-# w32_start_program [LAUNCHER...]: starts vistrum.exe under Wine and the
-# probe beside it, then waits for the main window. With LAUNCHER (a Wine
-# program and its options, e.g. start /min /wait), that starts it instead,
-# with the program's path after "/unix".
+# w32_start_program [LAUNCHER...] [-- ARGUMENT...]: starts vistrum.exe under
+# Wine (with the ARGUMENTs after "--") and the probe beside it, then waits
+# for the main window. With LAUNCHER (a Wine program and its options, e.g.
+# start /min /wait), that starts it instead, with the program's path after
+# "/unix".
 w32_start_program() {
     local exe=$VISTRUM_WINDOWS_BIN/vistrum.exe probe=$VISTRUM_WINDOWS_BIN/vistrum_probe.exe
+    local launcher=()
     [ -f "$exe" ] || e2e_fail "no program at $exe"
     [ -f "$probe" ] || e2e_fail "no probe at $probe"
-    if [ $# -gt 0 ]; then
-        e2e_start_command wine "$@" /unix "$exe"
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do launcher+=("$1") && shift; done
+    [ $# -eq 0 ] || shift
+    if [ ${#launcher[@]} -gt 0 ]; then
+        e2e_start_command wine "${launcher[@]}" /unix "$exe" "$@"
     else
-        e2e_start_command wine "$exe"
+        e2e_start_command wine "$exe" "$@"
     fi
     e2e_start_server probe "$E2E_ARTIFACTS/probe.log" wine "$probe"
     W32_PROBE_PID=$E2E_SERVER_PID W32_PROBE_IN=$E2E_SERVER_IN W32_PROBE_OUT=$E2E_SERVER_OUT
@@ -246,6 +250,39 @@ preset_click() {
         w32_settled main >/dev/null
     fi
     w32_click_visible main "$1"
+}
+# The Sizes menu from the keyboard: Alt+S opens it at its first entry.
+size_choose() {
+    local k
+    w32 key alt+s
+    sleep 0.2 # the menu opens from the program's queue
+    for ((k = 0; k < $2; k++)); do w32 key down; done
+    w32 key return
+}
+exact_open() {
+    w32 key ctrl+e
+    w32_wait_ok rect dialog
+    w32_settled dialog >/dev/null
+}
+exact_filled_in() { echo "$(w32 edit dialog 0) $(w32 edit dialog 1)"; }
+exact_key() { w32 key "${1,,}"; }
+exact_enter() {
+    w32 type "$1"
+    w32 key tab
+    w32 type "$2"
+    exact_key "$3"
+}
+exact_message() { w32_text_of dialog "The *"; }
+exact_is_open() { w32_probe rect dialog >/dev/null; }
+# Centres compared at twice the scale, so that half pixels count.
+exact_centred() {
+    local mx my mw mh dx dy dw dh
+    read -r mx my mw mh <<<"$(w32 rect main)"
+    read -r dx dy dw dh <<<"$(w32 rect dialog)"
+    local ex=$((2 * dx + dw - 2 * mx - mw)) ey=$((2 * dy + dh - 2 * my - mh))
+    ((ex >= -1 && ex <= 1 && ey >= -1 && ey <= 1)) && return
+    e2e_log "Exact Size $dw x $dh at $dx,$dy; the main window $mw x $mh at $mx,$my"
+    return 1
 }
 # A drag of the bottom-right corner, which must stay on the screen.
 custom_resize() {

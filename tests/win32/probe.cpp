@@ -32,7 +32,10 @@
 //                                       (WM_SYSCOMMAND), for a window whose
 //                                       caption lies off the screen
 //   key KEYS                            e.g. escape, return, space, ctrl+q,
-//                                       alt+h, f1, a
+//                                       alt+h, f1, a, down
+//   type TEXT                           types TEXT, character by character
+//   edit WIN N                          the text of WIN's N-th edit box (0
+//                                       first, in the order they were made)
 //   pixel X Y                           "#RRGGBB" on the screen
 //   screen                              "W H DPI"
 //   quit
@@ -237,8 +240,8 @@ void Probe::click(int x, int y) {
 
 WORD virtualKey(const std::string& name) {
     static const std::pair<const char*, WORD> named[] = {
-        {"escape", VK_ESCAPE}, {"return", VK_RETURN}, {"space", VK_SPACE},
-        {"tab", VK_TAB},       {"f1", VK_F1},         {"f4", VK_F4},
+        {"escape", VK_ESCAPE}, {"return", VK_RETURN}, {"space", VK_SPACE}, {"tab", VK_TAB},
+        {"f1", VK_F1},         {"f4", VK_F4},         {"up", VK_UP},       {"down", VK_DOWN},
         {"ctrl", VK_CONTROL},  {"alt", VK_MENU},      {"shift", VK_SHIFT}};
     for (const auto& [n, vk] : named)
         if (name == n)
@@ -255,6 +258,21 @@ INPUT keyInput(WORD vk, bool up) {
     in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     return in;
+}
+
+// Each character as the keyboard would give it, whatever the layout.
+void typeText(const std::wstring& text) {
+    std::vector<INPUT> inputs;
+    for (const wchar_t c : text) {
+        for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT in{};
+            in.type = INPUT_KEYBOARD;
+            in.ki.wScan = c;
+            in.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            inputs.push_back(in);
+        }
+    }
+    send(inputs);
 }
 
 // "ctrl+q": every key down in order, then up in reverse.
@@ -470,6 +488,18 @@ std::string Probe::run(const std::string& line) {
     if (command == "key") {
         key(word());
         return {};
+    }
+    if (command == "type") {
+        typeText(wide(rest));
+        return {};
+    }
+    if (command == "edit") {
+        HWND parent = window(word());
+        int n = integer();
+        for (HWND hwnd : descendants(parent))
+            if (classOf(hwnd) == L"Edit" && n-- == 0)
+                return escaped(utf8(textOf(hwnd)));
+        fail("no such edit box");
     }
     if (command == "pixel") {
         const int x = integer();
