@@ -103,6 +103,8 @@ w32_settled() {
 # for the main window. With LAUNCHER (a Wine program and its options, e.g.
 # start /min /wait), that starts it instead, with the program's path after
 # "/unix".
+# With W32_WATCH=1 the probe starts first and watches the main window from
+# outside from before its first showing (w32_watched).
 w32_start_program() {
     local exe=$VISTRUM_WINDOWS_BIN/vistrum.exe probe=$VISTRUM_WINDOWS_BIN/vistrum_probe.exe
     local launcher=()
@@ -110,19 +112,27 @@ w32_start_program() {
     [ -f "$probe" ] || e2e_fail "no probe at $probe"
     while [ $# -gt 0 ] && [ "$1" != -- ]; do launcher+=("$1") && shift; done
     [ $# -eq 0 ] || shift
+    e2e_start_server probe "$E2E_ARTIFACTS/probe.log" wine "$probe"
+    W32_PROBE_PID=$E2E_SERVER_PID W32_PROBE_IN=$E2E_SERVER_IN W32_PROBE_OUT=$E2E_SERVER_OUT
+    e2e_log "started the probe (pid $W32_PROBE_PID)"
+    [ "${W32_WATCH:-0}" = 0 ] || w32 watch >/dev/null
     if [ ${#launcher[@]} -gt 0 ]; then
         e2e_start_command wine "${launcher[@]}" /unix "$exe" "$@"
     else
         e2e_start_command wine "$exe" "$@"
     fi
-    e2e_start_server probe "$E2E_ARTIFACTS/probe.log" wine "$probe"
-    W32_PROBE_PID=$E2E_SERVER_PID W32_PROBE_IN=$E2E_SERVER_IN W32_PROBE_OUT=$E2E_SERVER_OUT
-    e2e_log "started the probe (pid $W32_PROBE_PID)"
     w32_wait_ok rect main
     # Without the virtual desktop Wine gives each window an X window of its
     # own and draws no frames: nothing measured then says anything.
     xwininfo -root -children | grep -q "\"Default - Wine desktop\".* ${WINESESSION_SIZE}+0+0" ||
         e2e_fail "the program is not on the virtual desktop $WINESESSION_SIZE: $(xwininfo -root -children | tr '\n' ' ')"
+}
+
+# w32_watched: what the probe's watch saw so far into $E2E_WATCH_LOG, for
+# e2e_watch_steps.
+w32_watched() {
+    E2E_WATCH_LOG=$E2E_ARTIFACTS/geometry.log
+    w32 watched | tr ';' '\n' >"$E2E_WATCH_LOG"
 }
 
 # w32_state_is N WHICH: true when field WHICH (1 visible, 2 enabled, 3
@@ -245,10 +255,12 @@ preset_checked() {
 preset_click() {
     if ! w32_reachable main "$1"; then
         e2e_log "'$1' lies outside the window's client area; '1600 X 1200' first"
+        w32 mark "to-1600X1200" >/dev/null
         w32_click_visible main "1600 X 1200"
         w32_wait_flags "1 1 1" main "1600 X 1200"
         w32_settled main >/dev/null
     fi
+    w32 mark "${1// /}" >/dev/null
     w32_click_visible main "$1"
 }
 # The Sizes menu from the keyboard: Alt+S opens it at its first entry.

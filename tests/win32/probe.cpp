@@ -37,12 +37,17 @@
 //   edit WIN N                          the text of WIN's N-th edit box (0
 //                                       first, in the order they were made)
 //   pixel X Y                           "#RRGGBB" on the screen
+//   watch | mark NAME | watched         watches the main window from outside
+//                                       from now on (probe_watch.h); marks the
+//                                       script's next action; every line seen
+//                                       so far, ";" between them
 //   screen                              "W H DPI"
 //   quit
 
 #include <windows.h>
 
 #include "desktop_access.h"
+#include "probe_watch.h"
 
 #include <dwmapi.h>
 #include <fcntl.h>
@@ -184,6 +189,7 @@ private:
     std::string captionButton(HWND hwnd, LRESULT which);
 
     HWND m_main = nullptr;
+    RectWatch m_watch;
 };
 
 HWND Probe::window(const std::string& name) {
@@ -377,6 +383,16 @@ std::string Probe::run(const std::string& line) {
         return p;
     };
 
+    if (command == "watch") {
+        m_watch.start(kMainTitle);
+        return {};
+    }
+    if (command == "mark") {
+        m_watch.mark(word());
+        return {};
+    }
+    if (command == "watched")
+        return m_watch.lines();
     if (command == "rect") {
         RECT r;
         GetWindowRect(window(word()), &r);
