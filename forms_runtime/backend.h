@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace forms {
 
@@ -111,6 +112,10 @@ public:
     virtual PixelMargins frame() const = 0;
     virtual bool visible() const = 0;
     virtual bool minimised() const = 0;
+    virtual bool maximised() const = 0;
+    // The outer size a window with this client area has, with the frame and
+    // menu bar it has now.
+    virtual PixelSize outerFor(PixelSize client) const = 0;
     // True when the first showing will show the window minimised (a
     // launcher set to run the program minimised).
     virtual bool showsMinimised() const = 0;
@@ -161,8 +166,10 @@ class Platform {
 public:
     virtual ~Platform() = default;
     virtual std::unique_ptr<WindowPeer> createWindow(Form& form, const WindowSpec& layout) = 0;
-    // The primary screen, device pixels, and its logical DPI.
-    virtual PixelSize screenSize() const = 0;
+    // The monitors, as rectangles of the desktop in device pixels, the
+    // primary one first; never none.
+    virtual std::vector<PixelRect> monitors() const = 0;
+    // The screen's logical DPI.
     virtual double logicalDpiX() const = 0;
     virtual double logicalDpiY() const = 0;
     // Lets the platform's events other than user input run until done()

@@ -16,6 +16,7 @@ Form::Form(const WindowSpec& layout)
     : m_name(layout.name)
     , m_caption(layout.caption)
     , m_backColor(checkedColor(layout.backColor == kDefaultColor ? kButtonFace : layout.backColor))
+    , m_fixedSize(layout.border == BorderStyle::FixedDialog)
     , m_peer(platform().createWindow(*this, layout)) {
     // A layout that fails to build leaves no window behind: the members
     // made so far are freed as the exception leaves the constructor, the

@@ -77,6 +77,10 @@ public:
     // The DPI of the monitor the window stands on, as the platform last
     // reported it (0 before it did). The layout stays at the screen's DPI.
     int monitorDpi() const { return m_dpi; }
+    // On a monitor of another scale a dialog keeps its client area, so that
+    // its controls stay whole; a window the user sizes keeps its outer size,
+    // so that the size a preset gave it stays exact.
+    bool keepsClientAcrossScales() const { return m_fixedSize; }
 
     OleColor BackColor() const { return m_backColor; }
     void setBackColor(OleColor color);
@@ -128,7 +132,8 @@ public:
     void platformResized();
     // The window stands on a monitor of another scale now (dpi): the system
     // scaled its title bar, menu bar and frame. outerBefore is the outer
-    // size it had; corner, where the system suggests its outer corner.
+    // size it had; corner, where the system suggests its outer corner. A
+    // maximised or minimised window is left to the system.
     void platformDpiChanged(int dpi, PixelSize outerBefore, std::optional<PixelPoint> corner);
     void platformClicked();
     void platformKeyDown(int keyCode, int shift);
@@ -175,6 +180,7 @@ private:
     int m_dpi = 0;
     bool m_modal = false;
     bool m_endsProgramOnClose = false;
+    bool m_fixedSize;                   // a dialog the user cannot size
     int m_ownChange = 0;                // > 0 while the layer itself changes the window
     std::unique_ptr<WindowPeer> m_peer; // before the controls: they go first
     std::vector<std::unique_ptr<Control>> m_controls;

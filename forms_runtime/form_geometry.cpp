@@ -139,22 +139,24 @@ void Form::commitGeometry() {
 }
 
 // On a monitor of another scale the window keeps its outer size in device
-// pixels, so that the size a preset gave it stays exact, and stands where
-// the system suggests. Its client area changed with the frame: it is laid
-// out again (the task bar must touch the bottom), after the running handler
-// where one runs.
+// pixels, so that the size a preset gave it stays exact (a dialog keeps its
+// client area), and stands where the system suggests. Its client area
+// changed with the frame: it is laid out again (the task bar must touch the
+// bottom), after the running handler where one runs; the size chosen stays
+// chosen. A maximised or minimised window is the system's to place.
 void Form::platformDpiChanged(int dpi, PixelSize outerBefore, std::optional<PixelPoint> corner) {
     m_dpi = dpi;
-    if (!m_shown || !m_peer->visible() || m_peer->minimised())
+    if (!m_shown || !m_peer->visible() || m_peer->minimised() || m_peer->maximised())
         return;
     const PixelSize clientBefore = m_peer->clientSize();
     const PixelRect now = m_peer->outerRect();
     const PixelPoint at = corner.value_or(PixelPoint{now.x, now.y});
+    const PixelSize kept = m_fixedSize ? m_peer->outerFor(clientBefore) : outerBefore;
     {
         ScopedCount own(m_ownChange);
-        requestRect(*m_peer, {at.x, at.y, outerBefore.width, outerBefore.height});
+        requestRect(*m_peer, {at.x, at.y, kept.width, kept.height});
     }
-    takeAnswer(outerBefore, clientBefore);
+    takeAnswer(kept, clientBefore);
 }
 
 } // namespace forms

@@ -3,9 +3,13 @@
 #include "backend.h"
 #include "checked.h"
 #include "conversions.h"
+#include "form.h"
+#include "runtime.h"
 #include "runtime_error.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace forms {
 
@@ -32,14 +36,52 @@ int toPixels(Single twips, Single perPixel) {
     return static_cast<int>(std::lround(pixels));
 }
 
+// The monitor of the active window, as the platform last placed it: one
+// handler's assignments, not sent yet, do not take the window to another.
+PixelRect activeMonitor() {
+    const Form* active = Runtime::get().activeForm();
+    return active ? monitorOf(active->peer().outerRect()) : platform().monitors().front();
+}
+
 } // namespace
 
+PixelRect monitorOf(const PixelRect& outer) {
+    const std::vector<PixelRect> monitors = platform().monitors();
+    const auto overlap = [&outer](const PixelRect& m) {
+        const long long w = std::min(outer.x + outer.width, m.x + m.width) - std::max(outer.x, m.x);
+        const long long h =
+            std::min(outer.y + outer.height, m.y + m.height) - std::max(outer.y, m.y);
+        return w > 0 && h > 0 ? w * h : 0;
+    };
+    // Squared distance from the window's centre to the monitor.
+    const auto distance = [&outer](const PixelRect& m) {
+        const long long cx = outer.x + outer.width / 2;
+        const long long cy = outer.y + outer.height / 2;
+        const long long dx = std::max({0LL, m.x - cx, cx - (m.x + m.width)});
+        const long long dy = std::max({0LL, m.y - cy, cy - (m.y + m.height)});
+        return dx * dx + dy * dy;
+    };
+    return *std::min_element(monitors.begin(), monitors.end(),
+                             [&](const PixelRect& a, const PixelRect& b) {
+                                 const long long oa = overlap(a), ob = overlap(b);
+                                 return oa != ob ? oa > ob : distance(a) < distance(b);
+                             });
+}
+
+Single ScreenObject::Left() const {
+    return twipsX(activeMonitor().x);
+}
+
+Single ScreenObject::Top() const {
+    return twipsY(activeMonitor().y);
+}
+
 Single ScreenObject::Width() const {
-    return twipsX(platform().screenSize().width);
+    return twipsX(activeMonitor().width);
 }
 
 Single ScreenObject::Height() const {
-    return twipsY(platform().screenSize().height);
+    return twipsY(activeMonitor().height);
 }
 
 Single ScreenObject::TwipsPerPixelX() const {

@@ -6,16 +6,22 @@
 // given in pixels stay exact at any DPI, while layouts in twips and fonts in
 // points grow with the screen's logical DPI.
 
+#include "pixels.h"
 #include "types.h"
 
 #include <optional>
 
 namespace forms {
 
+// The screen the handlers see is the monitor that holds most of the active
+// window (the primary one before there is one): its full rectangle, the
+// parts a task bar or panel covers included. With one monitor, the screen.
 class ScreenObject {
 public:
-    Single Width() const;  // the whole screen, twips
-    Single Height() const; // the whole screen, twips
+    Single Left() const;   // the monitor's corner on the desktop, twips
+    Single Top() const;    //
+    Single Width() const;  // the whole monitor, twips
+    Single Height() const; // the whole monitor, twips
     Single TwipsPerPixelX() const;
     Single TwipsPerPixelY() const;
 
@@ -27,6 +33,10 @@ private:
 };
 
 ScreenObject& Screen();
+
+// The monitor that holds most of the outer rectangle; where none holds any
+// of it, the one nearest to it.
+PixelRect monitorOf(const PixelRect& outer);
 
 // Twips to whole device pixels (rounded to nearest) and back. A value that
 // cannot be a pixel count raises Overflow or a floating-point error.

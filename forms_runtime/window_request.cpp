@@ -1,5 +1,7 @@
 #include "window_request.h"
 
+#include "screen.h"
+
 namespace forms {
 
 namespace {
@@ -11,8 +13,9 @@ constexpr Millis kRefusalGrace{30};
 // How long a request that changes nothing waits for its answer.
 constexpr Millis kRoundTripLimit{250};
 
+// Larger than the monitor the window stands on.
 bool largerThanScreen(const PixelRect& outer) {
-    const PixelSize screen = platform().screenSize();
+    const PixelRect screen = monitorOf(outer);
     return outer.width > screen.width || outer.height > screen.height;
 }
 
@@ -54,13 +57,15 @@ PixelRect compensated(const PixelRect& wanted, const PixelMargins& frame) {
     return {wanted.x - k * frame.left, wanted.y - k * frame.top, wanted.width, wanted.height};
 }
 
-// A window kept at an edge of the screen it was asked to leave is a window
-// manager's rule, not a misunderstanding: a window that fits kept on the
-// screen, or (vertically) a title bar kept on it.
-bool keptAtEdge(int at, int asked, int size, int extent, bool titleBar) {
-    if (titleBar && at == 0 && asked < 0)
+// A window kept at an edge of the monitor (from start to end on one axis)
+// that it was asked to leave is a window manager's rule, not a
+// misunderstanding: a window that fits kept on the monitor, or (vertically)
+// a title bar kept on it.
+bool keptAtEdge(int at, int asked, int size, int start, int end, bool titleBar) {
+    if (titleBar && at == start && asked < start)
         return true;
-    return size <= extent && ((at == 0 && asked < 0) || (at == extent - size && asked > at));
+    return size <= end - start &&
+           ((at == start && asked < start) || (at == end - size && asked > at));
 }
 
 // Whether the window stands where asked on each axis, or where a rule of
@@ -70,9 +75,10 @@ struct Standing {
     bool y;
 };
 Standing standing(const PixelRect& got, const PixelRect& wanted) {
-    const PixelSize screen = platform().screenSize();
-    return {got.x == wanted.x || keptAtEdge(got.x, wanted.x, got.width, screen.width, false),
-            got.y == wanted.y || keptAtEdge(got.y, wanted.y, got.height, screen.height, true)};
+    const PixelRect m = monitorOf(got);
+    return {got.x == wanted.x || keptAtEdge(got.x, wanted.x, got.width, m.x, m.x + m.width, false),
+            got.y == wanted.y ||
+                keptAtEdge(got.y, wanted.y, got.height, m.y, m.y + m.height, true)};
 }
 
 // A window manager may put the window elsewhere than asked: some take the

@@ -68,9 +68,9 @@ void VtMain::Form_Resize() {
     if (PresetSizing) {
         // The quarter position leaves three quarters of the free space below
         // and to the right; a window larger than the screen moves off it by a
-        // quarter of the excess.
-        m_form.setLeft(checked(Screen().Width() / 4 - m_form.Width() / 4));
-        m_form.setTop(checked(Screen().Height() / 4 - m_form.Height() / 4));
+        // quarter of the excess. The screen is the monitor the window is on.
+        m_form.setLeft(checked(Screen().Left() + Screen().Width() / 4 - m_form.Width() / 4));
+        m_form.setTop(checked(Screen().Top() + Screen().Height() / 4 - m_form.Height() / 4));
     } else {
         CustomOpt.setEnabled(true);
         CustomOpt.setValue(true);

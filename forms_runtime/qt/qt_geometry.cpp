@@ -72,6 +72,15 @@ bool QtWindow::minimised() const {
     return m_window->isMinimized();
 }
 
+bool QtWindow::maximised() const {
+    return (m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+}
+
+PixelSize QtWindow::outerFor(PixelSize client) const {
+    const PixelMargins f = extents();
+    return {client.width + f.left + f.right, client.height + m_menuHeight + f.top + f.bottom};
+}
+
 bool QtWindow::showsMinimised() const {
     return false;
 }

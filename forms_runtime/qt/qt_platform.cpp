@@ -52,9 +52,20 @@ std::unique_ptr<WindowPeer> QtPlatform::createWindow(Form& form, const WindowSpe
     return std::make_unique<QtWindow>(form, layout, *this);
 }
 
-PixelSize QtPlatform::screenSize() const {
-    const QRect geometry = primaryScreen()->geometry();
-    return {geometry.width(), geometry.height()};
+// Qt's screens are the X server's RandR monitors (one for the whole
+// screen where it has none), in device pixels with Qt's own scaling off.
+std::vector<PixelRect> QtPlatform::monitors() const {
+    std::vector<PixelRect> areas;
+    const auto add = [&areas](const QScreen* screen) {
+        const QRect g = screen->geometry();
+        areas.push_back({g.x(), g.y(), g.width(), g.height()});
+    };
+    const QScreen* primary = primaryScreen();
+    add(primary);
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != primary)
+            add(screen);
+    return areas;
 }
 
 double QtPlatform::logicalDpiX() const {

@@ -18,7 +18,7 @@ public:
     QtPlatform();
 
     std::unique_ptr<WindowPeer> createWindow(Form& form, const WindowSpec& layout) override;
-    PixelSize screenSize() const override;
+    std::vector<PixelRect> monitors() const override;
     double logicalDpiX() const override;
     double logicalDpiY() const override;
     bool waitUntil(const std::function<bool()>& done, Millis limit) override;

@@ -54,6 +54,8 @@ public:
     PixelMargins frame() const override;
     bool visible() const override;
     bool minimised() const override;
+    bool maximised() const override;
+    PixelSize outerFor(PixelSize client) const override;
     bool showsMinimised() const override;
     void restoreIfMaximised(Millis limit) override;
     bool requestOuterRect(PixelRect outer, SizeHold hold) override;

@@ -21,6 +21,11 @@ PixelSize ScriptedWindow::clientSize() const {
     return {m_client.width, std::max(0, m_client.height - m_menuHeight)};
 }
 
+PixelSize ScriptedWindow::outerFor(PixelSize client) const {
+    const PixelMargins f = frame();
+    return {client.width + f.left + f.right, client.height + m_menuHeight + f.top + f.bottom};
+}
+
 PixelMargins ScriptedWindow::frame() const {
     return m_frameKnown ? m_frame : PixelMargins{};
 }

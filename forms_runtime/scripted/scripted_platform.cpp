@@ -25,6 +25,15 @@ std::unique_ptr<WindowPeer> ScriptedPlatform::createWindow(Form& form, const Win
     return window;
 }
 
+std::vector<PixelRect> ScriptedPlatform::monitors() const {
+    std::vector<PixelRect> areas;
+    for (const auto& m : m_script.monitors)
+        areas.push_back(m.area);
+    if (areas.empty())
+        areas.push_back({0, 0, m_screen.width, m_screen.height});
+    return areas;
+}
+
 void ScriptedPlatform::showError(const RuntimeError& error) {
     m_errors.push_back(reportText(error));
 }

@@ -19,7 +19,10 @@ class ScriptedWindow;
 class ScriptedPlatform final : public Platform {
 public:
     std::unique_ptr<WindowPeer> createWindow(Form& form, const WindowSpec& layout) override;
-    PixelSize screenSize() const override { return m_screen; }
+    // The monitors of the script, or else one, the screen.
+    std::vector<PixelRect> monitors() const override;
+    // The whole screen.
+    PixelSize screenSize() const { return m_screen; }
     double logicalDpiX() const override { return m_dpi; }
     double logicalDpiY() const override { return m_dpi; }
     void showError(const RuntimeError& error) override;

@@ -129,8 +129,11 @@ void ScriptedWindow::showFirst() {
     focusFirst();
 }
 
+// Shown again where it was placed meanwhile, on a monitor of another scale
+// perhaps: the system tells it so.
 void ScriptedWindow::show() {
     m_visible = true;
+    followMonitor();
 }
 
 void ScriptedWindow::hide() {

@@ -35,6 +35,8 @@ public:
     PixelMargins frame() const override;
     bool visible() const override { return m_visible; }
     bool minimised() const override { return m_minimised; }
+    bool maximised() const override { return m_maximised; }
+    PixelSize outerFor(PixelSize client) const override;
     bool showsMinimised() const override;
     void restoreIfMaximised(Millis limit) override;
     bool requestOuterRect(PixelRect outer, SizeHold hold) override;
@@ -59,7 +61,6 @@ public:
     // The window as the window manager keeps it: the client area (menu bar
     // included) on the screen, and the frame around it.
     PixelRect client() const { return m_client; }
-    bool maximised() const { return m_maximised; }
     int dpi() const { return m_dpi; }
     OleColor backColor() const { return m_backColor; }
     int paints() const { return m_paints; }

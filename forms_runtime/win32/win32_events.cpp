@@ -118,6 +118,11 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // Another colour scheme, or high contrast turned on or off.
         systemColorsChanged(m_hwnd, message == WM_SYSCOLORCHANGE);
         break;
+    case WM_GETDPISCALEDSIZE: {
+        auto& size = *reinterpret_cast<SIZE*>(lParam);
+        size = scaledSize(LOWORD(wParam), size);
+        return TRUE;
+    }
     case WM_DPICHANGED:
         // The new DPI, the same for x and y, and the window rectangle the
         // system suggests for it.

@@ -114,6 +114,33 @@ bool Win32Window::minimised() const {
     return IsIconic(m_hwnd) != FALSE;
 }
 
+bool Win32Window::maximised() const {
+    return IsZoomed(m_hwnd) != FALSE;
+}
+
+// The window rectangle a window of this style with this client area has at
+// a DPI: its frame, title bar and menu bar scaled to it (the call that
+// takes the DPI is looked up, as systems before Windows 10, version 1607,
+// lack it).
+RECT Win32Window::adjustedForDpi(PixelSize client, int dpi) const {
+    using Adjust = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjust = reinterpret_cast<Adjust>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT r{0, 0, client.width, client.height};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE));
+    const BOOL menu = GetMenu(m_hwnd) != nullptr;
+    if (!adjust || !adjust(&r, style, menu, exStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&r, style, menu, exStyle);
+    return r;
+}
+
+PixelSize Win32Window::outerFor(PixelSize client) const {
+    const RECT r = adjustedForDpi(client, m_dpi > 0 ? m_dpi : windowDpi(m_hwnd));
+    const PixelMargins m = margins();
+    return {(r.right - r.left) - m.left - m.right, (r.bottom - r.top) - m.top - m.bottom};
+}
+
 void Win32Window::restoreIfMaximised(Millis) {
     if (!IsZoomed(m_hwnd))
         return;
@@ -184,11 +211,27 @@ void Win32Window::applyPending() {
         requestRect(*this, *pending);
 }
 
+// Asked before a move to a monitor of another scale (WM_GETDPISCALEDSIZE),
+// with the size the window is going to have (pending): the size it wants
+// there. A window the user sizes keeps its outer size, the visible frame,
+// and only its invisible borders grow or shrink with the scale; a dialog
+// keeps its client area. Windows then suggests a rectangle of that size in
+// WM_DPICHANGED, and a window dragged across stays under the pointer.
+SIZE Win32Window::scaledSize(int dpi, SIZE pending) const {
+    if (m_form.keepsClientAcrossScales()) {
+        const RECT r = adjustedForDpi(clientSize(), dpi);
+        return {r.right - r.left, r.bottom - r.top};
+    }
+    const PixelMargins m = m_margins;
+    return {pending.cx - m.left - m.right + scaled(m.left + m.right, dpi, m_dpi),
+            pending.cy - m.top - m.bottom + scaled(m.top + m.bottom, dpi, m_dpi)};
+}
+
 // On a monitor of another scale the system has scaled the title bar, the
-// menu bar and the borders, and suggests a window rectangle scaled to match.
-// The forms layer keeps the outer size the user saw, measured with the
-// borders of the monitor the window came from, and takes the suggested place
-// for its visible corner.
+// menu bar and the borders, and suggests a window rectangle of the size
+// scaledSize gave. The forms layer keeps the outer size the user saw,
+// measured with the borders of the monitor the window came from, and takes
+// the suggested place for its visible corner.
 void Win32Window::dpiChanged(int dpi, const RECT& suggested) {
     RECT r{};
     GetWindowRect(m_hwnd, &r);

@@ -78,8 +78,30 @@ std::unique_ptr<WindowPeer> Win32Platform::createWindow(Form& form, const Window
     return std::make_unique<Win32Window>(form, layout);
 }
 
-PixelSize Win32Platform::screenSize() const {
-    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+// Each monitor's whole rectangle, the task bar's part included; the
+// primary one first.
+std::vector<PixelRect> Win32Platform::monitors() const {
+    std::vector<PixelRect> areas;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (GetMonitorInfoW(monitor, &info)) {
+                auto& list = *reinterpret_cast<std::vector<PixelRect>*>(data);
+                const RECT& r = info.rcMonitor;
+                const PixelRect area{r.left, r.top, r.right - r.left, r.bottom - r.top};
+                if (info.dwFlags & MONITORINFOF_PRIMARY)
+                    list.insert(list.begin(), area);
+                else
+                    list.push_back(area);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&areas));
+    if (areas.empty())
+        areas.push_back({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    return areas;
 }
 
 double Win32Platform::logicalDpiX() const {

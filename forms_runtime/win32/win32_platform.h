@@ -19,7 +19,7 @@ public:
     ~Win32Platform() override;
 
     std::unique_ptr<WindowPeer> createWindow(Form& form, const WindowSpec& layout) override;
-    PixelSize screenSize() const override;
+    std::vector<PixelRect> monitors() const override;
     double logicalDpiX() const override;
     double logicalDpiY() const override;
     void showError(const RuntimeError& error) override;

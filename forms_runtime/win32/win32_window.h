@@ -37,6 +37,8 @@ public:
     PixelMargins frame() const override;
     bool visible() const override;
     bool minimised() const override;
+    bool maximised() const override;
+    PixelSize outerFor(PixelSize client) const override;
     bool showsMinimised() const override;
     void restoreIfMaximised(Millis limit) override;
     bool requestOuterRect(PixelRect outer, SizeHold hold) override;
@@ -80,6 +82,8 @@ private:
     PixelMargins margins() const;
     void applyPending();
     void dpiChanged(int dpi, const RECT& suggested);
+    SIZE scaledSize(int dpi, SIZE pending) const;
+    RECT adjustedForDpi(PixelSize client, int dpi) const;
     bool navigate(const MSG& msg);
     void moveFocus(bool backward);
     void moveInGroup(Win32Control* current, bool backward);

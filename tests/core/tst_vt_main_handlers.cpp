@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <tuple>
 
 using forms::Control;
 using forms::PixelRect;
@@ -374,28 +376,58 @@ private slots:
     }
 
     // The quarter position on screens of several sizes, also off the screen
-    // for a window larger than it.
+    // for a window larger than it; with several monitors, on the one that
+    // holds most of the window, whatever way the size is chosen.
     void quarterPositionOnAnyScreen_data() {
         QTest::addColumn<PixelSize>("screen");
-        QTest::addColumn<int>("preset");
+        QTest::addColumn<std::vector<PixelRect>>("monitors"); // none: one, the screen
+        QTest::addColumn<QPoint>("from");                     // the window's corner first
+        QTest::addColumn<QString>("choice");                  // a preset's index, or a menu entry
         QTest::addColumn<QPoint>("place");
-        QTest::newRow("640 X 480 on 1024 x 768") << PixelSize{1024, 768} << 0 << QPoint(96, 72);
-        QTest::newRow("1024 X 768 on 1024 x 768") << PixelSize{1024, 768} << 2 << QPoint(0, 0);
+        const std::vector<PixelRect> one;
+        const std::vector<PixelRect> sideBySide{{0, 0, 1024, 768}, {1024, 0, 1024, 768}};
+        const std::vector<PixelRect> above{{0, 0, 1024, 768}, {0, -768, 1024, 768}};
+        const QPoint asStarted(96, 72);
+        QTest::newRow("640 X 480 on 1024 x 768")
+            << PixelSize{1024, 768} << one << asStarted << "0" << QPoint(96, 72);
+        QTest::newRow("1024 X 768 on 1024 x 768")
+            << PixelSize{1024, 768} << one << asStarted << "2" << QPoint(0, 0);
         QTest::newRow("3200 X 1200 on 1024 x 768")
-            << PixelSize{1024, 768} << 11 << QPoint(-544, -108);
+            << PixelSize{1024, 768} << one << asStarted << "11" << QPoint(-544, -108);
         QTest::newRow("1280 X 1024 on 1920 x 1080")
-            << PixelSize{1920, 1080} << 4 << QPoint(160, 14);
-        QTest::newRow("1152 X 870 on 1366 x 768") << PixelSize{1366, 768} << 3 << QPoint(54, -26);
+            << PixelSize{1920, 1080} << one << QPoint(320, 150) << "4" << QPoint(160, 14);
+        QTest::newRow("1152 X 870 on 1366 x 768")
+            << PixelSize{1366, 768} << one << QPoint(363, 72) << "3" << QPoint(54, -26);
+        QTest::newRow("800 X 600 on the right of two")
+            << PixelSize{2048, 768} << sideBySide << QPoint(1200, 100) << "1" << QPoint(1080, 42);
+        QTest::newRow("800 X 600, most of the window on the left of two")
+            << PixelSize{2048, 768} << sideBySide << QPoint(600, 100) << "1" << QPoint(56, 42);
+        QTest::newRow("1920 X 1080 from the menu, on the right of two")
+            << PixelSize{2048, 768} << sideBySide << QPoint(1100, 50) << "Size1920x1080"
+            << QPoint(1024 - 224, -78);
+        QTest::newRow("800 X 600 on the one above, its origin negative")
+            << PixelSize{1024, 768} << above << QPoint(100, -600) << "1" << QPoint(56, -726);
     }
 
     void quarterPositionOnAnyScreen() {
         QFETCH(PixelSize, screen);
-        QFETCH(int, preset);
+        QFETCH(std::vector<PixelRect>, monitors);
+        QFETCH(QPoint, from);
+        QFETCH(QString, choice);
         QFETCH(QPoint, place);
         scriptedPlatform().setScreen(screen);
+        for (const PixelRect& m : monitors)
+            wm().monitors.push_back({m, 96});
         start();
-        clickPreset(preset);
+        moveTo(from.x(), from.y());
+        bool isPreset = false;
+        const int preset = choice.toInt(&isPreset);
+        if (isPreset)
+            clickPreset(preset);
+        else
+            menu(qPrintable(choice));
         QCOMPARE(QPoint(outer().x, outer().y), place);
+        checkResizeLayout();
     }
 
     // At the DPIs of 112.5, 137.5, 175 and 225 % the readout shows whole
@@ -511,38 +543,72 @@ private slots:
         QCOMPARE(selectedPresets(), QList<int>{0});
     }
 
-    // A laptop at 150 % (144 DPI, the system's) with a screen at 100 % to its
-    // right. The window keeps its outer size in device pixels on either: a
-    // window dragged across is still exact, its readout true, its preset
-    // still chosen, and its task bar laid out again for the client area the
-    // new frame leaves; a preset whose quarter position lies on the other
-    // monitor ends exact, chosen and laid out for the frame it has there.
+    // A laptop at 200 % (192 DPI, the system's) with a screen at 100 % to its
+    // right. Dragged across, the window keeps its outer size in device
+    // pixels and its preset, stands where the system suggests, and its task
+    // bar is laid out again for the client area the new frame leaves; a
+    // maximised window is the system's to move; About keeps its client area
+    // on either monitor, also dragged across while it is open.
     void monitorsOfDifferentScale() {
-        scriptedPlatform().setDpi(144);
+        scriptedPlatform().setDpi(192);
         scriptedPlatform().setScreen({1920, 1080});
-        wm().monitors = {{{0, 0, 1920, 1080}, 144}, {{1920, 0, 1920, 1080}, 96}};
+        wm().monitors = {{{0, 0, 1920, 1080}, 192}, {{1920, 0, 1920, 1080}, 96}};
         m_main = std::make_unique<vistrum::VtMain>(); // laid out at the system's DPI
         start();
-        QCOMPARE(window().dpi(), 144);
-        QCOMPARE(window().frame(), (forms::PixelMargins{6, 35, 6, 6}));
+        QCOMPARE(window().dpi(), 192);
+        QCOMPARE(window().frame(), (forms::PixelMargins{8, 46, 8, 8}));
         QCOMPARE(outer(), (PixelRect{320, 150, 640, 480}));
+        clickPreset(2);
+        QCOMPARE(outer(), (PixelRect{224, 78, 1024, 768}));
 
-        moveTo(2200, 200);
+        for (const auto& [to, dpi, frame] :
+             {std::tuple{QPoint(2200, 200), 96, forms::PixelMargins{4, 23, 4, 4}},
+              std::tuple{QPoint(100, 50), 192, forms::PixelMargins{8, 46, 8, 8}}}) {
+            moveTo(to.x(), to.y());
+            scriptedPlatform().settle();
+            QCOMPARE(window().dpi(), dpi);
+            QCOMPARE(form().monitorDpi(), dpi);
+            QCOMPARE(window().frame(), frame);
+            QCOMPARE(outer(), (PixelRect{to.x(), to.y(), 1024, 768}));
+            checkResizeLayout();
+            QCOMPARE(selectedPresets(), QList<int>{2});
+            QVERIFY(!ctl("CustomOpt").Enabled());
+        }
+
+        window().maximise();
+        scriptedPlatform().settle();
+        const int requests = window().requests();
+        const PixelRect c = window().client();
+        window().placed({c.x + 1920, c.y, c.width, c.height}); // the system moves it across
         scriptedPlatform().settle();
         QCOMPARE(window().dpi(), 96);
-        QCOMPARE(form().monitorDpi(), 96);
-        QCOMPARE(window().frame(), (forms::PixelMargins{4, 23, 4, 4}));
-        QCOMPARE(outer(), (PixelRect{2200, 200, 640, 480}));
-        checkResizeLayout();
-        QCOMPARE(selectedPresets(), QList<int>{0});
+        QVERIFY(window().maximised());
+        QCOMPARE(window().requests(), requests);
+        window().restore();
+        scriptedPlatform().settle();
 
-        clickPreset(2);
-        QCOMPARE(window().dpi(), 144);
-        QCOMPARE(window().frame(), (forms::PixelMargins{6, 35, 6, 6}));
-        QCOMPARE(outer(), (PixelRect{224, 78, 1024, 768}));
-        checkResizeLayout();
-        QCOMPARE(selectedPresets(), QList<int>{2});
-        QVERIFY(!ctl("CustomOpt").Enabled());
+        PixelSize aboutClient;
+        const auto aboutClientOn = [&](QPoint mainAt, std::optional<QPoint> dragTo) {
+            moveTo(mainAt.x(), mainAt.y());
+            scriptedPlatform().settle();
+            scriptedPlatform().whileModal([&] {
+                ScriptedWindow& dialog = windowOf(m_main->aboutIfCreated()->form());
+                if (dragTo) {
+                    const PixelRect dc = dialog.client();
+                    const PixelRect o = dialog.outerRect();
+                    dialog.placed(
+                        {dragTo->x() + dc.x - o.x, dragTo->y() + dc.y - o.y, dc.width, dc.height});
+                }
+                aboutClient = dialog.clientSize();
+                peerOf(m_main->aboutIfCreated()->form().control("Command1")).click();
+            });
+            menu("About");
+            return aboutClient;
+        };
+        const PixelSize designed{466, 272}; // 3495 x 2040 twips at 192 DPI
+        QCOMPARE(aboutClientOn({300, 100}, std::nullopt), designed);
+        QCOMPARE(aboutClientOn({2300, 100}, std::nullopt), designed);
+        QCOMPARE(aboutClientOn({300, 100}, QPoint(2400, 300)), designed);
     }
 
     void dragChoosesCustomSize_data() {

@@ -10,7 +10,9 @@
 rule=$1
 case $rule in quarter | titlebar | workarea) ;; *) e2e_fail "unknown rule: $rule" ;; esac
 [ "${XSESSION_WM:-none}" != none ] || e2e_skip "needs a window manager"
-read -r sw sh <<<"$(xdotool getdisplaygeometry)"
+# The whole X screen, all monitors (xdotool's display geometry is the first
+# monitor's where there are several).
+read -r sw sh <<<"$(xwininfo -root | awk -F: '/^ *Width:/ { w = $2 + 0 } /^ *Height:/ { h = $2 + 0 } END { print w, h }')"
 read -r qw qh <<<"$(xrandr --listactivemonitors | sed -n 's|^ *0: [^ ]* \([0-9]*\)/[0-9]*x\([0-9]*\)/.*|\1 \2|p')"
 [ -n "$qw" ] || read -r qw qh <<<"$sw $sh"
 
@@ -41,8 +43,8 @@ preset_click() {
     if ! _on_screen "$1"; then
         local x y
         read -r x y _ _ <<<"$(e2e_client_geometry "$win")"
-        e2e_log "'$1' is off the screen, at $A11Y_CX,$A11Y_CY; moving the window"
-        xdotool windowmove "$win" $((x + sw / 2 - A11Y_CX)) $((y + sh / 2 - A11Y_CY))
+        e2e_log "'$1' is off the screen, at $A11Y_CX,$A11Y_CY; moving it to the first monitor's middle"
+        xdotool windowmove "$win" $((x + qw / 2 - A11Y_CX)) $((y + qh / 2 - A11Y_CY))
         e2e_wait_until "$E2E_TIMEOUT" _on_screen "$1" || e2e_fail "'$1' did not come onto the screen"
         e2e_wait_stable "$win"
     fi

@@ -12,6 +12,7 @@
 #include "fonts.h"
 #include "qt_forms.h"
 #include "runtime.h"
+#include "screen.h"
 #include "vt_about.h"
 #include "vt_main.h"
 #include "vt_main_layout.h"
@@ -686,7 +687,7 @@ private slots:
 
     // "1280 X 480" on a window maximised from 640 X 480: the width is
     // assigned first, and the height it keeps is the restored window's 480,
-    // never the maximised window's; no Resize sees the screen's height.
+    // never the maximised window's; no Resize reads the screen's height.
     void widthOnMaximisedWindowKeepsRestoredHeight() {
         QVERIFY2(startMain(), qPrintable(m_failure));
         m_step = 1;
@@ -694,10 +695,10 @@ private slots:
                      setState(e, before, WinState::Maximised);
                  }),
                  qPrintable(m_failure));
-        QList<int> heights; // the outer height as each Resize of the preset began
+        QList<int> heights; // the outer height each Resize of the preset reads
         Runtime::get().setHandlerObserver([&](const char* event, int) {
             if (qstrcmp(event, "Resize") == 0)
-                heights << m_x.outer(xid()).height();
+                heights << forms::pixelsY(form().Height());
         });
         m_step = 2;
         QVERIFY2(step([&](Expect& e, const Snapshot& before) { clickPreset(e, before, 6); }),
