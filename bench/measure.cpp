@@ -5,11 +5,16 @@
 //   preset latency  XTest click on a preset -> ConfigureNotify with the new outer
 //                   size; floor: ConfigureWindow on the same window from here
 //                   -> the same ConfigureNotify (and `xdotool windowsize --sync`)
+//   outer rectangles  the rectangles a preset passes through, read from the X
+//                   server without pause in clicks of their own
 //   peak memory     VmHWM after start-up and the idle interval
 //   idle wakeups    context switches of all threads during the idle interval
+// With --mutter DISPLAY (bench/run.sh gives it a second display, under mutter)
+// also the presets there: click -> the window's final outer rectangle, and
+// the rectangles on the way.
 // Program and floor alternate in every repetition; medians are quoted.
 //
-//   bench_measure PROGRAM BARE_WINDOW [--reps N] [--idle S] [--log FILE]
+//   bench_measure PROGRAM BARE_WINDOW [--reps N] [--idle S] [--log FILE] [--mutter DISPLAY]
 
 #include "table.h"
 
@@ -73,7 +78,8 @@ void stop(pid_t pid) {
     std::exit(1);
 }
 
-pid_t spawn(const std::vector<std::string>& args) {
+// On `display` when one is given, otherwise on this process's display.
+pid_t spawn(const std::vector<std::string>& args, const std::string& display = "") {
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
     posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
@@ -83,8 +89,16 @@ pid_t spawn(const std::vector<std::string>& args) {
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    std::vector<char*> env;
+    const std::string displayVar = "DISPLAY=" + display;
+    for (char** e = environ; *e; ++e)
+        if (display.empty() || std::strncmp(*e, "DISPLAY=", 8) != 0)
+            env.push_back(*e);
+    if (!display.empty())
+        env.push_back(const_cast<char*>(displayVar.c_str()));
+    env.push_back(nullptr);
     pid_t pid = 0;
-    const int rc = posix_spawnp(&pid, argv[0], &fa, nullptr, argv.data(), environ);
+    const int rc = posix_spawnp(&pid, argv[0], &fa, nullptr, argv.data(), env.data());
     posix_spawn_file_actions_destroy(&fa);
     if (rc != 0)
         die("cannot start " + args[0] + ": " + std::strerror(rc));
@@ -128,14 +142,21 @@ long long contextSwitches(pid_t pid) {
 
 // ---------------------------------------------------------------- X
 
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool operator==(const Rect&) const = default;
+};
+
 struct Geometry {
     int x = 0, y = 0, w = 0, h = 0; // outer: the client grown by the frame
     int clientX = 0, clientY = 0, clientW = 0, clientH = 0;
     int left = 0, right = 0, top = 0, bottom = 0;
     bool framed = false, viewable = false;
+    Rect outer() const { return {x, y, w, h}; }
 };
 
 struct X {
+    std::string display; // as the programs started on it are told
     xcb_connection_t* c = nullptr;
     xcb_window_t root = 0;
     int screenW = 0, screenH = 0;
@@ -218,6 +239,22 @@ struct X {
     }
 };
 
+X connectTo(const std::string& display) {
+    X x;
+    x.display = display;
+    x.c = xcb_connect(display.c_str(), nullptr);
+    if (xcb_connection_has_error(x.c))
+        die("cannot open the X display " + display);
+    const xcb_screen_t* s = xcb_setup_roots_iterator(xcb_get_setup(x.c)).data;
+    x.root = s->root, x.screenW = s->width_in_pixels, x.screenH = s->height_in_pixels;
+    x.clientList = x.atom("_NET_CLIENT_LIST");
+    x.wmPid = x.atom("_NET_WM_PID");
+    x.frameExtents = x.atom("_NET_FRAME_EXTENTS");
+    const uint32_t rootMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(x.c, x.root, XCB_CW_EVENT_MASK, &rootMask);
+    return x;
+}
+
 // ---------------------------------------------------------------- measures
 
 struct Target {
@@ -236,7 +273,7 @@ Running launch(X& x, const std::vector<std::string>& args,
                const std::function<bool(const Geometry&)>& ready) {
     Running r;
     const double t0 = nowMs();
-    r.pid = spawn(args);
+    r.pid = spawn(args, x.display);
     const double deadline = t0 + 20000;
     auto find = [&] {
         for (uint32_t w : x.prop32(x.root, x.clientList, XCB_ATOM_WINDOW))
@@ -301,12 +338,9 @@ std::pair<int, int> presetPoint(const Geometry& g, int menuHeight, int index) {
     return {g.clientX + left + 8, g.clientY + menuHeight + top + 8};
 }
 
-struct PresetTimes {
-    double sized, placed;
-};
-
-PresetTimes clickPreset(X& x, xcb_window_t w, int menuHeight, int index, Target to) {
-    const Geometry g = x.geometry(w).value();
+// Moves the pointer onto preset `index`, lets it settle and clicks; returns
+// the time of the click.
+double click(X& x, const Geometry& g, int menuHeight, int index, std::string& what) {
     const auto [px, py] = presetPoint(g, menuHeight, index);
     xcb_test_fake_input(x.c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, x.root, int16_t(px),
                         int16_t(py), 0);
@@ -316,18 +350,77 @@ PresetTimes clickPreset(X& x, xcb_window_t w, int menuHeight, int index, Target 
     xcb_test_fake_input(x.c, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     xcb_test_fake_input(x.c, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     xcb_flush(x.c);
-    const std::string what = "click at (" + std::to_string(px) + ", " + std::to_string(py) + ")";
-    PresetTimes t{waitForSize(x, w, g, to, t0, what.c_str()), 0};
-    // Then the program moves the window to the quarter position.
-    const int qx = (x.screenW - to.w) / 4, qy = (x.screenH - to.h) / 4;
+    what = "click at (" + std::to_string(px) + ", " + std::to_string(py) + ")";
+    return t0;
+}
+
+// Where a preset ends: at the quarter position; where the window manager keeps
+// the title bar's top on the screen (mutter), no higher than y = 0.
+Rect finalRect(const X& x, Target t, bool titleBarOnScreen) {
+    const int y = (x.screenH - t.h) / 4;
+    return {(x.screenW - t.w) / 4, titleBarOnScreen ? std::max(0, y) : y, t.w, t.h};
+}
+
+std::string describe(const Rect& r) {
+    return std::to_string(r.w) + " x " + std::to_string(r.h) + " at (" + std::to_string(r.x) +
+           ", " + std::to_string(r.y) + ")";
+}
+
+struct PresetTimes {
+    double sized, placed;
+};
+
+PresetTimes clickPreset(X& x, xcb_window_t w, int menuHeight, int index, Rect to) {
+    const Geometry g = x.geometry(w).value();
+    std::string what;
+    const double t0 = click(x, g, menuHeight, index, what);
+    PresetTimes t{waitForSize(x, w, g, {to.w, to.h}, t0, what.c_str()), 0};
+    // Then the program moves the window to its place.
     auto placed = [&] {
         const auto now = x.geometry(w);
-        return now && now->x == qx && now->y == qy && now->w == to.w && now->h == to.h;
+        return now && now->outer() == to;
     };
     if (!placed() && !x.pump(t0 + 3000, [&](const xcb_generic_event_t*) { return placed(); }))
-        die(what + ": the window did not reach its quarter position within 3 s");
+        die(what + ": the window did not reach " + describe(to) + " within 3 s");
     t.placed = nowMs() - t0;
     return t;
+}
+
+struct Walk {
+    int states;   // outer rectangles seen after the click, the final one included
+    bool oneStep; // at most one before the final one, made of the old and the new values
+};
+
+// The rectangles the window passes through: after the click its outer
+// rectangle is read as often as one round trip to the X server allows, until
+// it has been `to` for 100 ms.
+Walk walkPreset(X& x, xcb_window_t w, int menuHeight, int index, Rect to) {
+    const Geometry g = x.geometry(w).value();
+    std::string what;
+    const double t0 = click(x, g, menuHeight, index, what);
+    const Rect from = g.outer();
+    std::vector<Rect> seen;
+    double arrived = 0;
+    for (double now = t0;
+         now < t0 + 3000 && (seen.empty() || seen.back() != to || now < arrived + 100);) {
+        const auto s = x.geometry(w);
+        now = nowMs();
+        if (!s)
+            die(what + ": the window went away");
+        if (s->outer() != (seen.empty() ? from : seen.back())) {
+            seen.push_back(s->outer());
+            arrived = now;
+        }
+        while (xcb_generic_event_t* e = xcb_poll_for_event(x.c)) // only the reads count here
+            std::free(e);
+    }
+    if (seen.empty() || seen.back() != to)
+        die(what + ": the window did not reach " + describe(to) + " within 3 s");
+    const auto mixed = [&](const Rect& r) {
+        return (r.x == from.x || r.x == to.x) && (r.y == from.y || r.y == to.y) &&
+               (r.w == from.w || r.w == to.w) && (r.h == from.h || r.h == to.h);
+    };
+    return {int(seen.size()), seen.size() == 1 || (seen.size() == 2 && mixed(seen[0]))};
 }
 
 double configureFloor(X& x, xcb_window_t w, Target to) {
@@ -362,13 +455,16 @@ double xdotoolFloor(X& x, xcb_window_t w, Target to) {
 
 int main(int argc, char* argv[]) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s PROGRAM BARE_WINDOW [--reps N] [--idle S] [--log FILE]\n",
+        std::fprintf(stderr,
+                     "usage: %s PROGRAM BARE_WINDOW [--reps N] [--idle S] [--log FILE] "
+                     "[--mutter DISPLAY]\n",
                      argv[0]);
         return 2;
     }
     const std::string program = argv[1], bare = argv[2];
     int reps = 10;
     double idleSeconds = 10;
+    std::string mutterDisplay;
     for (int i = 3; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--reps") == 0)
             reps = std::max(1, std::atoi(argv[i + 1]));
@@ -376,20 +472,16 @@ int main(int argc, char* argv[]) {
             idleSeconds = std::max(1.0, std::atof(argv[i + 1]));
         else if (std::strcmp(argv[i], "--log") == 0)
             g_log = argv[i + 1];
+        else if (std::strcmp(argv[i], "--mutter") == 0)
+            mutterDisplay = argv[i + 1];
     }
     signal(SIGPIPE, SIG_IGN);
 
-    X x;
-    x.c = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(x.c))
-        die("cannot open the X display");
-    const xcb_screen_t* s = xcb_setup_roots_iterator(xcb_get_setup(x.c)).data;
-    x.root = s->root, x.screenW = s->width_in_pixels, x.screenH = s->height_in_pixels;
-    x.clientList = x.atom("_NET_CLIENT_LIST");
-    x.wmPid = x.atom("_NET_WM_PID");
-    x.frameExtents = x.atom("_NET_FRAME_EXTENTS");
-    const uint32_t rootMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(x.c, x.root, XCB_CW_EVENT_MASK, &rootMask);
+    const char* display = std::getenv("DISPLAY");
+    X x = connectTo(display ? display : "");
+    std::optional<X> mutter;
+    if (!mutterDisplay.empty())
+        mutter = connectTo(mutterDisplay);
 
     // The program's menu bar has the bare window's menus, style and font.
     int menuHeight = 0;
@@ -404,13 +496,25 @@ int main(int argc, char* argv[]) {
     const Target small{640, 480}, large{1600, 1200};
     const int qx = (x.screenW - small.w) / 4, qy = (x.screenH - small.h) / 4;
     using Ready = std::function<bool(const Geometry&)>;
-    const Ready programReady = [&](const Geometry& g) {
-        return g.viewable && g.framed && g.x == qx && g.y == qy && g.w == small.w && g.h == small.h;
+    const auto readyAt = [](Rect start) {
+        return Ready(
+            [start](const Geometry& g) { return g.viewable && g.framed && g.outer() == start; });
     };
+    const Ready programReady = readyAt({qx, qy, small.w, small.h});
     const Ready bareReady = [](const Geometry& g) { return g.viewable; };
 
     Samples startP, startF, memP, memF, wakeP, wakeF;
     Samples upClick, upPlaced, downClick, downPlaced, upConf, downConf, upXdo, downXdo;
+    Samples upStates, downStates, mutterUp, mutterDown, mutterUpStates, mutterDownStates;
+    bool upOneStep = true, downOneStep = true, mutterUpOneStep = true, mutterDownOneStep = true;
+    // The rectangles are read in clicks of their own: reading without pause
+    // slows the click it watches (by about 1 ms under openbox).
+    const auto walk = [&](X& on, xcb_window_t w, int index, Rect to, Samples& states,
+                          bool& oneStep) {
+        const Walk t = walkPreset(on, w, menuHeight, index, to);
+        states.push_back(t.states), oneStep = oneStep && t.oneStep;
+        on.idle(150);
+    };
     // One launch of each first, so that both start with warm file caches.
     for (auto* args : {&program, &bare}) {
         const Running r = launch(x, {*args}, *args == program ? programReady : bareReady);
@@ -431,12 +535,13 @@ int main(int argc, char* argv[]) {
             const std::string status = "/proc/" + std::to_string(r.pid) + "/status";
             (isProgram ? memP : memF).push_back(double(statusField(status, "VmHWM")) / 1024);
             if (isProgram) {
+                const Rect up = finalRect(x, large, false), down = finalRect(x, small, false);
                 // Click and floor alternate; each change settles before the next.
                 for (int round = 0; round < 2; ++round) {
-                    PresetTimes t = clickPreset(x, r.window, menuHeight, 5, large);
+                    PresetTimes t = clickPreset(x, r.window, menuHeight, 5, up);
                     upClick.push_back(t.sized), upPlaced.push_back(t.placed);
                     x.idle(150);
-                    t = clickPreset(x, r.window, menuHeight, 0, small);
+                    t = clickPreset(x, r.window, menuHeight, 0, down);
                     downClick.push_back(t.sized), downPlaced.push_back(t.placed);
                     x.idle(150);
                     upConf.push_back(configureFloor(x, r.window, large));
@@ -447,8 +552,31 @@ int main(int argc, char* argv[]) {
                     x.idle(150);
                     downXdo.push_back(xdotoolFloor(x, r.window, small));
                     x.idle(150);
+                    walk(x, r.window, 5, up, upStates, upOneStep);
+                    walk(x, r.window, 0, down, downStates, downOneStep);
                 }
             }
+            stop(r.pid);
+        }
+        if (mutter) {
+            // The program's presets under mutter, timed and watched. The first
+            // click of a launch is a watched one in every other launch, a
+            // timed one in the others.
+            const Rect up = finalRect(*mutter, large, true), down = finalRect(*mutter, small, true);
+            const Running r = launch(*mutter, {program}, readyAt(down));
+            for (int round = 0; round < 2; ++round)
+                for (const bool watched : {rep % 2 == 0, rep % 2 != 0}) {
+                    if (watched) {
+                        walk(*mutter, r.window, 5, up, mutterUpStates, mutterUpOneStep);
+                        walk(*mutter, r.window, 0, down, mutterDownStates, mutterDownOneStep);
+                        continue;
+                    }
+                    mutterUp.push_back(clickPreset(*mutter, r.window, menuHeight, 5, up).placed);
+                    mutter->idle(150);
+                    mutterDown.push_back(
+                        clickPreset(*mutter, r.window, menuHeight, 0, down).placed);
+                    mutter->idle(150);
+                }
             stop(r.pid);
         }
     }
@@ -457,12 +585,18 @@ int main(int argc, char* argv[]) {
     const auto within = [](const Samples& p, const Samples& f, double ratio) {
         return median(p) <= ratio * median(f);
     };
+    const auto most = [](const Samples& v) { return Samples{std::ranges::max(v)}; };
     std::printf("Medians of %d launches of each (alternating, after one warm-up launch); "
                 "%zu clicks per direction; idle interval %.0f s\n",
                 reps, upClick.size(), idleSeconds);
-    std::printf("Screen %d x %d; quarter position of 640 x 480: (%d, %d); menu bar %d px\n\n",
+    std::printf("Screen %d x %d; quarter position of 640 x 480: (%d, %d); menu bar %d px\n",
                 x.screenW, x.screenH, qx, qy, menuHeight);
-    std::printf("%-40s %9s %9s %-5s %8s  %-22s %s\n", "measure", "program", "floor", "unit",
+    if (mutter) {
+        const Rect up = finalRect(*mutter, large, true);
+        std::printf("Under mutter: screen %d x %d, 1600 x 1200 placed at (%d, %d)\n",
+                    mutter->screenW, mutter->screenH, up.x, up.y);
+    }
+    std::printf("\n%-40s %9s %9s %-5s %8s  %-22s %s\n", "measure", "program", "floor", "unit",
                 "ratio", "target", "");
     row("start-up (floor: bare window mapped)", startP, startF, "ms", "<= 1.15 x",
         within(startP, startF, 1.15));
@@ -474,9 +608,26 @@ int main(int argc, char* argv[]) {
     row("  the same, floor: xdotool --sync (down)", downClick, downXdo, "ms", "", {});
     row("  until also at quarter position: up", upPlaced, {}, "ms", "", {});
     row("  until also at quarter position: down", downPlaced, {}, "ms", "", {});
+    row("  outer rectangles seen, most: up", most(upStates), {}, "", "one step each click",
+        upOneStep);
+    row("  outer rectangles seen, most: down", most(downStates), {}, "", "one step each click",
+        downOneStep);
+    if (mutter) {
+        row("mutter: 640x480 -> 1600x1200, placed", mutterUp, {}, "ms", "< 16.7 ms",
+            median(mutterUp) < 16.7);
+        row("mutter: 1600x1200 -> 640x480, placed", mutterDown, {}, "ms", "< 16.7 ms",
+            median(mutterDown) < 16.7);
+        row("  outer rectangles seen, most: up", most(mutterUpStates), {}, "",
+            "one step each click", mutterUpOneStep);
+        row("  outer rectangles seen, most: down", most(mutterDownStates), {}, "",
+            "one step each click", mutterDownOneStep);
+    }
     row("peak resident memory (VmHWM)", memP, memF, "MiB", "<= 1.15 x", within(memP, memF, 1.15));
     row("idle wakeups (context switches)", wakeP, wakeF, "/s", "0 /s", median(wakeP) == 0);
     std::printf("\nfloor of the presets: ConfigureWindow from the measuring tool on the same "
                 "window; xdotool figures include starting its process\n");
+    std::printf("outer rectangles: the most one click passed through, the final one included, "
+                "read without pause in clicks of their own;\none step: at most one before the "
+                "final one, made of the old and the new values\n");
     return 0;
 }
