@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the benchmark on a private virtual display (Xvfb 1024x768 + openbox)
-# and prints its table; then the same for the Windows build under Wine, on a
+# Runs the benchmark on a private virtual display (Xvfb 1024x768 + openbox),
+# with a second one under mutter for the presets there, and prints its table;
+# then the same for the Windows build under Wine, on a
 # private Wine desktop of 1024x768 at 96 DPI (tools/wine-session.sh). `make
 # bench` builds what it needs and runs this.
 #
@@ -27,6 +28,7 @@ for tool in vistrum bench_bare_window bench_measure; do
     fi
 done
 command -v xdotool >/dev/null || { echo "bench: xdotool is missing (make deps-test)" >&2; exit 1; }
+command -v mutter >/dev/null || { echo "bench: mutter is missing (make deps-test)" >&2; exit 1; }
 
 # The Windows tool takes the number of repetitions only: it has no idle row.
 win_args=()
@@ -46,27 +48,35 @@ if [ -z "$win_missing" ]; then
 fi
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/vistrum-bench.XXXXXX")
+mutter_session=$session/mutter
 mkdir -p "$build/bench"
 wine_session=$(cd "$build/bench" && pwd)/wine-session
 finish() {
     local rc=$?
     "$root/tools/xsession.sh" stop "$session" >/dev/null || rc=1
+    "$root/tools/xsession.sh" stop "$mutter_session" >/dev/null || rc=1
     bash "$root/tools/wine-session.sh" stop "$wine_session" >/dev/null || rc=1
     if [ "$rc" -eq 0 ]; then rm -rf "$session"; else echo "bench: logs kept in $session and $wine_session" >&2; fi
     exit "$rc"
 }
 trap finish EXIT
 "$root/tools/xsession.sh" start "$session" --wm openbox --size 1024x768 >/dev/null
+# The presets under mutter are measured on a second display; the programs
+# started there are told its DISPLAY, nothing else of its environment.
+mkdir -p "$mutter_session"
+"$root/tools/xsession.sh" start "$mutter_session" --wm mutter --size 1024x768 >/dev/null
+mutter_display=$(sed -n 's/^export DISPLAY=//p' "$mutter_session/env")
 # shellcheck disable=SC1091
 source "$session/env"
 
 # The load average tells whether other work on the machine shared the run.
-echo "On $DISPLAY (Xvfb 1024x768, openbox), $(nproc) CPUs, $(date -u '+%Y-%m-%d %H:%M UTC'); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "On $DISPLAY (Xvfb 1024x768, openbox) and $mutter_display (Xvfb 1024x768, mutter), $(nproc) CPUs, $(date -u '+%Y-%m-%d %H:%M UTC'); load average $(cut -d' ' -f1-3 /proc/loadavg)"
 "$build/bin/bench_measure" "$build/bin/vistrum" "$build/bin/bench_bare_window" \
-    --log "$session/children.log" "$@"
+    --log "$session/children.log" --mutter "$mutter_display" "$@"
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
-# Its display and openbox are not needed any more.
+# Their displays and window managers are not needed any more.
 "$root/tools/xsession.sh" stop "$session" >/dev/null
+"$root/tools/xsession.sh" stop "$mutter_session" >/dev/null
 
 echo
 if [ -n "$win_missing" ]; then
