@@ -79,13 +79,17 @@ public:
     // Where the window manager answers _NET_REQUEST_FRAME_EXTENTS it says
     // on the window itself, at once. Where it does not (KWin does not offer
     // it, fluxbox offers it but does not answer), a window like it mapped
-    // minimised tells. A window manager that reports no frames at all (an
-    // older pekwm, or a tiling one, which would show the probe) is not
-    // probed.
+    // minimised tells. One that reports no frames at all but minimises
+    // windows (an older pekwm) frames the minimised window all the same, and
+    // its frame window tells. A tiling one, which would show the probe, is
+    // not probed.
     std::optional<PixelMargins> predictFrame(const QWidget* window) override {
-        if (!reportsFrames())
-            return std::nullopt;
         const auto id = static_cast<xcb_window_t>(window->winId());
+        if (!reportsFrames()) {
+            if (!windowManagerSupports(m_c, "_NET_WM_ACTION_MINIMIZE"))
+                return std::nullopt;
+            return probeFrame(m_c, id, kAnswerTimeout, FrameTold::ByFrameWindow);
+        }
         if (windowManagerSupports(m_c, "_NET_REQUEST_FRAME_EXTENTS")) {
             sendToWindowManager(m_c, id, "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
             if (waitUntil([&] { return frameExtents(window).has_value(); },
