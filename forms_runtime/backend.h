@@ -135,6 +135,8 @@ public:
     // How many answers the platform has reported for the window: the
     // notifications of its size or place, whatever caused them.
     virtual unsigned long answers() const = 0;
+    // How many of those changed its size.
+    virtual unsigned long resizes() const = 0;
     // A request that changes nothing, whose answer comes after everything
     // the platform did before it; waits for it at most limit. Returns
     // whether it came.

@@ -144,12 +144,15 @@ void requestRect(WindowPeer& peer, PixelRect wanted) {
     PixelRect asked = wanted;
     // The frame may change while the request runs (the window manager may
     // have framed the window only now); then it is asked again with it.
+    bool sizedOnTheWay = false;
     for (int attempt = 0; attempt < kRequestAttempts; ++attempt) {
         const PixelMargins frame = peer.frame();
         asked = compensated(wanted, frame);
         if (peer.outerRect() == wanted)
             break;
+        const unsigned long resizes = peer.resizes();
         ask(peer, asked, hold);
+        sizedOnTheWay = sizedOnTheWay || (attempt == 0 && peer.resizes() - resizes > 1);
         if (peer.frame() == frame)
             break;
     }
@@ -157,12 +160,16 @@ void requestRect(WindowPeer& peer, PixelRect wanted) {
     // a window onto the screen, though the size was held right after the
     // request, had constrained the request before it looked at the size
     // held: it gets the size before the request from then on, and this
-    // request once more.
+    // request once more. One that showed it at another size first and grew
+    // it to the size held a moment later (mutter) did the same: the window
+    // stands as asked, but from then on the size is held before.
     if (hold == SizeHold::After && largerThanScreen(wanted)) {
         const PixelRect got = peer.outerRect();
         const Standing stands = standing(got, wanted);
-        if (got.size() != wanted.size() || !stands.x || !stands.y) {
+        const bool missed = got.size() != wanted.size() || !stands.x || !stands.y;
+        if (missed || sizedOnTheWay)
             windowManagerRecord().holdsSizeFirst = true;
+        if (missed) {
             peer.roundTrip(kRoundTripLimit);
             ask(peer, asked, SizeHold::Before);
         }

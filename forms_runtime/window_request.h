@@ -19,7 +19,7 @@ struct WindowManagerRecord {
     // the window pass through the full size first.
     std::optional<bool> cutsWhenSizeReleased;
     // It constrains a request before it looks at a size held just after it
-    // (metacity): the size is held before the request.
+    // (metacity, mutter): the size is held before the request.
     bool holdsSizeFirst = false;
     // It answers a request that changes nothing (mutter does not).
     std::optional<bool> answersRoundTrips;

@@ -89,6 +89,10 @@ unsigned long QtWindow::answers() const {
     return static_cast<unsigned long>(windowSystem().configureNotes(m_window).count);
 }
 
+unsigned long QtWindow::resizes() const {
+    return static_cast<unsigned long>(windowSystem().configureNotes(m_window).resized);
+}
+
 bool QtWindow::roundTrip(Millis limit) {
     return windowSystem().roundTrip(m_window, limit);
 }
@@ -110,24 +114,37 @@ bool QtWindow::requestOuterRect(PixelRect outer, SizeHold hold) {
     const auto holdMinimum = [&] {
         createNativeWindow();
         ws::holdMinimumSize(m_window, client.size());
-        windowSystem().flush();
         m_sizeHeld = true;
     };
-    if (hold == SizeHold::Before)
-        holdMinimum();
     if (!m_window->isVisible()) {
         // Nothing to ask a window manager yet: the window is mapped there,
         // at that size, when it is shown (the place and size go with it as
         // the program's own, which window managers honour).
+        if (hold == SizeHold::Before) {
+            holdMinimum();
+            windowSystem().flush();
+        }
         m_window->setGeometry(client);
         return false;
     }
     // Takes in what the window system said before, so that no earlier
     // notification passes for this answer.
     ws::processEventsExceptInput();
-    const bool answers = windowSystem().requestGeometry(m_window, client, QPoint(outer.x, outer.y));
-    if (hold == SizeHold::After)
+    // A size held before the request reaches the window manager together
+    // with it: one that took the size held alone would size the window at
+    // once, where it stands (mutter, KWin), a picture of its own.
+    if (hold == SizeHold::Before) {
+        createNativeWindow();
+        windowSystem().beginAtOnce();
         holdMinimum();
+    }
+    const bool answers = windowSystem().requestGeometry(m_window, client, QPoint(outer.x, outer.y));
+    if (hold == SizeHold::Before)
+        windowSystem().endAtOnce();
+    if (hold == SizeHold::After) {
+        holdMinimum();
+        windowSystem().flush();
+    }
     return answers;
 }
 

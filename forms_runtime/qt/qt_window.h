@@ -61,6 +61,7 @@ public:
     bool requestOuterRect(PixelRect outer, SizeHold hold) override;
     void releaseSize() override;
     unsigned long answers() const override;
+    unsigned long resizes() const override;
     bool roundTrip(Millis limit) override;
     void setBackColor(OleColor color) override;
 

@@ -31,6 +31,7 @@ namespace forms::ws {
 // or the server's for a window without a frame) with the last such one.
 struct ConfigureNotes {
     quint64 count = 0;
+    quint64 resized = 0; // those that came with another size than the one before
     int width = 0;
     int height = 0;
     quint64 placed = 0;
@@ -82,6 +83,10 @@ public:
     virtual void skipTaskbar(const QWidget* window) = 0;
     // Sends buffered requests to the window system now.
     virtual void flush() = 0;
+    // Between begin and end nothing of what the program sends reaches
+    // another client, the window manager included: it gets it all at once.
+    virtual void beginAtOnce() {}
+    virtual void endAtOnce() { flush(); }
 };
 
 // The window system Qt runs on: X11 when Qt uses xcb, Qt's own view of

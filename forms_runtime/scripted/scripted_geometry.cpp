@@ -39,6 +39,7 @@ void ScriptedWindow::placed(PixelRect client) {
     const bool resized = client.size() != m_client.size();
     m_client = client;
     ++m_answers;
+    m_resizes += resized ? 1 : 0;
     noteShown();
     if (resized)
         m_form.platformResized();
@@ -155,9 +156,17 @@ bool ScriptedWindow::requestOuterRect(PixelRect outer, SizeHold hold) {
                 size.height + (moving ? now.growsOnMove : 0)});
         // One that looks at a size held only after the request grows the
         // window to it then.
-        if (hold == SizeHold::After && size != client.size() &&
-            now.heldSize == WindowManagerScript::HeldSize::GrantedIfFirst)
+        if (hold != SizeHold::After || size == client.size() ||
+            now.heldSize != WindowManagerScript::HeldSize::GrantedIfFirst)
+            return;
+        if (!now.growsToHeldWhereAsked) {
             growToHeld(client.size());
+            return;
+        }
+        m_platform.schedule(*now.answerAfter, [this, outer, client] {
+            const PixelPoint p = placedOuter(m_platform.script(), {outer.x, outer.y}, m_frame);
+            placed({p.x + m_frame.left, p.y + m_frame.top, client.width, client.height});
+        });
     });
     return true;
 }

@@ -42,6 +42,7 @@ public:
     bool requestOuterRect(PixelRect outer, SizeHold hold) override;
     void releaseSize() override;
     unsigned long answers() const override { return m_answers; }
+    unsigned long resizes() const override { return m_resizes; }
     bool roundTrip(Millis limit) override;
     void setBackColor(OleColor color) override { m_backColor = color; }
 
@@ -124,6 +125,7 @@ private:
     bool m_minimised = false;
     bool m_maximised = false;
     unsigned long m_answers = 0;    // notifications of size or place
+    unsigned long m_resizes = 0;    // those of them that changed the size
     unsigned long m_roundTrips = 0; // answers to requests that change nothing
     bool m_sizeHeld = false;        // the program holds the size it asked for
     std::vector<PixelRect> m_shownRects;

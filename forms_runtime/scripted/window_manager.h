@@ -52,6 +52,9 @@ struct WindowManagerScript {
     // the size held once it sees it, moved onto the screen).
     enum class HeldSize : std::uint8_t { Ignored, Granted, GrantedIfFirst };
     HeldSize heldSize = HeldSize::Ignored;
+    // Grows a window it cut to a size it sees held only after the request
+    // where the request asked, a moment later (mutter), not onto the screen.
+    bool growsToHeldWhereAsked = false;
     // Sizes a window to a size held before a request at once, moved onto
     // the screen, before it takes the request (openbox).
     bool appliesHeldSizeAtOnce = false;

@@ -52,6 +52,8 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_WINDOWPOSCHANGED:
         ++m_answers;
+        if (!(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOSIZE))
+            ++m_resizes;
         break;
     case WM_SIZE:
         noteSize(wParam);

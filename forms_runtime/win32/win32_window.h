@@ -44,6 +44,7 @@ public:
     bool requestOuterRect(PixelRect outer, SizeHold hold) override;
     void releaseSize() override;
     unsigned long answers() const override { return m_answers; }
+    unsigned long resizes() const override { return m_resizes; }
     bool roundTrip(Millis limit) override;
     void setBackColor(OleColor color) override;
     void showFirst() override;
@@ -115,6 +116,7 @@ private:
     std::optional<SIZE> m_normalSize; // window rectangle when last neither minimised nor maximised
     std::optional<PixelRect> m_pending;
     unsigned long m_answers = 0; // changes of size or place the system made
+    unsigned long m_resizes = 0; // those of them that changed the size
     bool m_resizePosted = false;
 
     int m_focusing = 0;

@@ -8,6 +8,7 @@
 #include "runtime_error.h"
 #include "scripted.h"
 #include "test_window.h"
+#include "window_request.h"
 
 #include <functional>
 #include <memory>
@@ -368,6 +369,51 @@ private slots:
         ctl("cmd").raiseClick();
         QCOMPARE(m_log, SL({"inside 368x1100", "later 368x768"}));
         QCOMPARE(window().shownRects().size(), size_t(5)); // ... the drag, cut at once
+    }
+
+    // A window manager that cuts a request larger than the screen before it
+    // looks at the size held just after it, and grows the window to the
+    // size held then: onto the screen (metacity), or where asked a moment
+    // later (mutter). The first such request shows the cut; from then on the
+    // size is held before the request, and the next one is one request and
+    // one picture. Each ends where asked, its title bar on the screen.
+    void sizeHeldFirstIsLearned_data() {
+        QTest::addColumn<bool>("whereAsked");
+        QTest::newRow("grown onto the screen") << false;
+        QTest::newRow("grown where asked, later") << true;
+    }
+
+    void sizeHeldFirstIsLearned() {
+        QFETCH(bool, whereAsked);
+        start();
+        wm().sizes = SizeRule::ClampToScreen;
+        wm().heldSize = WindowManagerScript::HeldSize::GrantedIfFirst;
+        wm().growsToHeldWhereAsked = whereAsked;
+        wm().keepsTitleBarOnScreen = true;
+        // Pictures shown and requests made for one handler that sets r.
+        const auto set = [&](PixelRect r) {
+            ctl("cmd").Click = [&, r] {
+                form().setWidth(twipsX(r.width));
+                form().setHeight(twipsY(r.height));
+                form().setLeft(twipsX(r.x));
+                form().setTop(twipsY(r.y));
+            };
+            const auto shown = window().shownRects().size();
+            const int requests = window().requests();
+            ctl("cmd").raiseClick();
+            scriptedPlatform().settle();
+            return QPair<int, int>(static_cast<int>(window().shownRects().size() - shown),
+                                   window().requests() - requests);
+        };
+        const PixelRect large{-144, -108, 1600, 1200}, small{96, 72, 640, 480};
+        const PixelRect largeGranted{-144, 0, 1600, 1200};
+        QVERIFY(set(large).first > 1);
+        QCOMPARE(window().outerRect(), largeGranted);
+        QVERIFY(windowManagerRecord().holdsSizeFirst);
+        QCOMPARE(set(small), (QPair<int, int>(1, 1)));
+        QCOMPARE(set(large), (QPair<int, int>(1, 1)));
+        QCOMPARE(window().outerRect(), largeGranted);
+        QCOMPARE(outerSize(form()), largeGranted.size());
     }
 
     void showRaisesLoadResizeActivateOnce_data() {

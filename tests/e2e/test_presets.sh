@@ -13,8 +13,9 @@
 #             area (jwm, once the program no longer holds its minimum size)
 # First, in the window's own picture: the grey task bar is 24 device pixels
 # high and ends at the bottom of the client area.
-# A button that a large preset put off the screen is brought back by moving
-# the window (a move is not a resize). Table: $E2E_ARTIFACTS/presets.txt.
+# First 640 X 480 -> 1600 X 1200 -> 640 X 480, twice. A button that a large
+# preset put off the screen is brought back by moving the window (a move is
+# not a resize). Table: $E2E_ARTIFACTS/presets.txt.
 # All along, the window is watched from outside (watch_geometry): it must
 # be first shown at its final size, and every preset must be one step the
 # user sees. The second argument is how many actions may take a step more
@@ -51,6 +52,12 @@ rows=$(convert "$shot" -crop "1x60+$bx+$((by - 60))" +repage -depth 8 txt:- |
     awk '$0 != "#808080" && $0 != "#000000" { print NR - 1; exit }')
 e2e_assert_pixel "$shot" "$bx" $((by - 12)) "#808080"
 e2e_assert_eq 24 "$rows" "height in device pixels of the task bar at the bottom of the client area"
+
+# ---- there and back, twice: the largest size of one screen and the smallest
+for name in "1600 X 1200" "640 X 480" "1600 X 1200" "640 X 480"; do
+    preset_click "$name"
+    preset_expect "$name" "$rule" "$qw" "$qh" "$PRESET_LAG"
+done
 
 presets_check_each "$rule" "$qw" "$qh" "$E2E_ARTIFACTS/presets.txt"
 e2e_screenshot last >/dev/null

@@ -46,6 +46,8 @@ std::optional<PixelMargins> Watcher::cachedFrame(xcb_window_t window) const {
 void Watcher::configured(const xcb_configure_notify_event_t& e, bool synthetic, quint32 sequence) {
     ws::ConfigureNotes& notes = m_configures[e.window];
     ++notes.count;
+    if (e.width != notes.width || e.height != notes.height)
+        ++notes.resized;
     notes.width = e.width;
     notes.height = e.height;
     if (synthetic) {

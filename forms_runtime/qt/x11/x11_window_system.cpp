@@ -194,6 +194,11 @@ public:
     }
 
     void flush() override { xcb_flush(m_c); }
+    void beginAtOnce() override { xcb_grab_server(m_c); }
+    void endAtOnce() override {
+        xcb_ungrab_server(m_c);
+        xcb_flush(m_c);
+    }
 
 private:
     xcb_connection_t* m_c;
