@@ -9,12 +9,14 @@
 //                   server without pause in clicks of their own
 //   peak memory     VmHWM after start-up and the idle interval
 //   idle wakeups    context switches of all threads during the idle interval
-// With --mutter DISPLAY (bench/run.sh gives it a second display, under mutter)
-// also the presets there: click -> the window's final outer rectangle, and
-// the rectangles on the way.
+// With --under NAME=DISPLAY (bench/run.sh gives mutter and KWin a display
+// each) also the start-up and the presets under that window manager, against
+// the same floors measured there: click -> the window's final outer
+// rectangle, and the rectangles on the way.
 // Program and floor alternate in every repetition; medians are quoted.
 //
-//   bench_measure PROGRAM BARE_WINDOW [--reps N] [--idle S] [--log FILE] [--mutter DISPLAY]
+//   bench_measure PROGRAM BARE_WINDOW [--reps N] [--idle S] [--log FILE]
+//                 [--under NAME=DISPLAY]...
 
 #include "table.h"
 
@@ -68,6 +70,12 @@ void stop(pid_t pid) {
         waitpid(pid, nullptr, 0);
     }
     std::erase(g_children, pid);
+}
+
+// What the table cannot show (a click that was not one step), printed below it.
+std::vector<std::string> g_notes;
+void note(const std::string& what) {
+    g_notes.push_back(what);
 }
 
 [[noreturn]] void die(const std::string& what) {
@@ -420,16 +428,34 @@ Walk walkPreset(X& x, xcb_window_t w, int menuHeight, int index, Rect to) {
         return (r.x == from.x || r.x == to.x) && (r.y == from.y || r.y == to.y) &&
                (r.w == from.w || r.w == to.w) && (r.h == from.h || r.h == to.h);
     };
-    return {int(seen.size()), seen.size() == 1 || (seen.size() == 2 && mixed(seen[0]))};
+    const bool oneStep = seen.size() == 1 || (seen.size() == 2 && mixed(seen[0]));
+    if (!oneStep) {
+        std::string states;
+        for (const Rect& r : seen)
+            states += "; " + describe(r);
+        note(what + " from " + describe(from) + ": " + states.substr(2));
+    }
+    return {int(seen.size()), oneStep};
 }
 
-double configureFloor(X& x, xcb_window_t w, Target to) {
+// One ConfigureWindow from here, answered. A window manager that keeps
+// windows within the screen (mutter, KWin) answers a size larger than it with
+// another one: with `anySize` the first new size is the answer.
+double configureFloor(X& x, xcb_window_t w, Target to, bool anySize = false) {
     const Geometry g = x.geometry(w).value();
     const uint32_t size[] = {uint32_t(to.w - g.left - g.right), uint32_t(to.h - g.top - g.bottom)};
     const double t0 = nowMs();
     xcb_configure_window(x.c, w, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
     xcb_flush(x.c);
-    return waitForSize(x, w, g, to, t0, "ConfigureWindow");
+    if (!anySize)
+        return waitForSize(x, w, g, to, t0, "ConfigureWindow");
+    if (!x.pump(t0 + 3000, [&](const xcb_generic_event_t* e) {
+            const auto* c = reinterpret_cast<const xcb_configure_notify_event_t*>(e);
+            return (e->response_type & 0x7F) == XCB_CONFIGURE_NOTIFY && c->window == w &&
+                   (c->width != g.clientW || c->height != g.clientH);
+        }))
+        die("ConfigureWindow: no new size within 3 s");
+    return nowMs() - t0;
 }
 
 // xdotool as a user would run it: its process start is part of the figure.
@@ -449,6 +475,18 @@ double xdotoolFloor(X& x, xcb_window_t w, Target to) {
     return ms;
 }
 
+// ---------------------------------------------------------------- other window managers
+
+// The start-up and the presets under another window manager, on its own
+// display. mutter keeps the title bar's top on the screen.
+struct Under {
+    std::string name;
+    X x;
+    bool titleBarOnScreen = false;
+    Samples startP, startF, up, down, upConf, downConf, upStates, downStates;
+    bool upOneStep = true, downOneStep = true;
+};
+
 // ---------------------------------------------------------------- report
 
 } // namespace
@@ -457,14 +495,14 @@ int main(int argc, char* argv[]) {
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: %s PROGRAM BARE_WINDOW [--reps N] [--idle S] [--log FILE] "
-                     "[--mutter DISPLAY]\n",
+                     "[--under NAME=DISPLAY]...\n",
                      argv[0]);
         return 2;
     }
     const std::string program = argv[1], bare = argv[2];
     int reps = 10;
     double idleSeconds = 10;
-    std::string mutterDisplay;
+    std::vector<std::string> unders; // NAME=DISPLAY
     for (int i = 3; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--reps") == 0)
             reps = std::max(1, std::atoi(argv[i + 1]));
@@ -472,16 +510,23 @@ int main(int argc, char* argv[]) {
             idleSeconds = std::max(1.0, std::atof(argv[i + 1]));
         else if (std::strcmp(argv[i], "--log") == 0)
             g_log = argv[i + 1];
-        else if (std::strcmp(argv[i], "--mutter") == 0)
-            mutterDisplay = argv[i + 1];
+        else if (std::strcmp(argv[i], "--under") == 0)
+            unders.push_back(argv[i + 1]);
     }
     signal(SIGPIPE, SIG_IGN);
 
     const char* display = std::getenv("DISPLAY");
     X x = connectTo(display ? display : "");
-    std::optional<X> mutter;
-    if (!mutterDisplay.empty())
-        mutter = connectTo(mutterDisplay);
+    std::vector<Under> others;
+    for (const std::string& u : unders) {
+        const size_t eq = u.find('=');
+        if (eq == std::string::npos)
+            die("--under takes NAME=DISPLAY, not " + u);
+        const std::string name = u.substr(0, eq);
+        Under& under = others.emplace_back();
+        under.name = name, under.x = connectTo(u.substr(eq + 1));
+        under.titleBarOnScreen = name == "mutter";
+    }
 
     // The program's menu bar has the bare window's menus, style and font.
     int menuHeight = 0;
@@ -505,8 +550,8 @@ int main(int argc, char* argv[]) {
 
     Samples startP, startF, memP, memF, wakeP, wakeF;
     Samples upClick, upPlaced, downClick, downPlaced, upConf, downConf, upXdo, downXdo;
-    Samples upStates, downStates, mutterUp, mutterDown, mutterUpStates, mutterDownStates;
-    bool upOneStep = true, downOneStep = true, mutterUpOneStep = true, mutterDownOneStep = true;
+    Samples upStates, downStates;
+    bool upOneStep = true, downOneStep = true;
     // The rectangles are read in clicks of their own: reading without pause
     // slows the click it watches (by about 1 ms under openbox).
     const auto walk = [&](X& on, xcb_window_t w, int index, Rect to, Samples& states,
@@ -558,26 +603,36 @@ int main(int argc, char* argv[]) {
             }
             stop(r.pid);
         }
-        if (mutter) {
-            // The program's presets under mutter, timed and watched. The first
-            // click of a launch is a watched one in every other launch, a
-            // timed one in the others.
-            const Rect up = finalRect(*mutter, large, true), down = finalRect(*mutter, small, true);
-            const Running r = launch(*mutter, {program}, readyAt(down));
-            for (int round = 0; round < 2; ++round)
+        for (Under& u : others) {
+            // Start-up as on the first display; then the presets, timed and
+            // watched (the first click of a launch is a watched one in every
+            // other launch, a timed one in the others), and the floor.
+            const Rect up = finalRect(u.x, large, u.titleBarOnScreen),
+                       down = finalRect(u.x, small, u.titleBarOnScreen);
+            const Running r = launch(u.x, {program}, readyAt(down));
+            u.startP.push_back(r.startupMs);
+            u.x.idle(150);
+            for (int round = 0; round < 2; ++round) {
                 for (const bool watched : {rep % 2 == 0, rep % 2 != 0}) {
                     if (watched) {
-                        walk(*mutter, r.window, 5, up, mutterUpStates, mutterUpOneStep);
-                        walk(*mutter, r.window, 0, down, mutterDownStates, mutterDownOneStep);
+                        walk(u.x, r.window, 5, up, u.upStates, u.upOneStep);
+                        walk(u.x, r.window, 0, down, u.downStates, u.downOneStep);
                         continue;
                     }
-                    mutterUp.push_back(clickPreset(*mutter, r.window, menuHeight, 5, up).placed);
-                    mutter->idle(150);
-                    mutterDown.push_back(
-                        clickPreset(*mutter, r.window, menuHeight, 0, down).placed);
-                    mutter->idle(150);
+                    u.up.push_back(clickPreset(u.x, r.window, menuHeight, 5, up).placed);
+                    u.x.idle(150);
+                    u.down.push_back(clickPreset(u.x, r.window, menuHeight, 0, down).placed);
+                    u.x.idle(150);
                 }
+                u.upConf.push_back(configureFloor(u.x, r.window, large, true));
+                u.x.idle(150);
+                u.downConf.push_back(configureFloor(u.x, r.window, small, true));
+                u.x.idle(150);
+            }
             stop(r.pid);
+            const Running b = launch(u.x, {bare}, bareReady);
+            u.startF.push_back(b.startupMs);
+            stop(b.pid);
         }
     }
     std::fprintf(stderr, "\r%30s\r", "");
@@ -591,10 +646,10 @@ int main(int argc, char* argv[]) {
                 reps, upClick.size(), idleSeconds);
     std::printf("Screen %d x %d; quarter position of 640 x 480: (%d, %d); menu bar %d px\n",
                 x.screenW, x.screenH, qx, qy, menuHeight);
-    if (mutter) {
-        const Rect up = finalRect(*mutter, large, true);
-        std::printf("Under mutter: screen %d x %d, 1600 x 1200 placed at (%d, %d)\n",
-                    mutter->screenW, mutter->screenH, up.x, up.y);
+    for (const Under& u : others) {
+        const Rect up = finalRect(u.x, large, u.titleBarOnScreen);
+        std::printf("Under %s: screen %d x %d, 1600 x 1200 placed at (%d, %d)\n", u.name.c_str(),
+                    u.x.screenW, u.x.screenH, up.x, up.y);
     }
     std::printf("\n%-40s %9s %9s %-5s %8s  %-22s %s\n", "measure", "program", "floor", "unit",
                 "ratio", "target", "");
@@ -612,15 +667,18 @@ int main(int argc, char* argv[]) {
         upOneStep);
     row("  outer rectangles seen, most: down", most(downStates), {}, "", "one step each click",
         downOneStep);
-    if (mutter) {
-        row("mutter: 640x480 -> 1600x1200, placed", mutterUp, {}, "ms", "< 16.7 ms",
-            median(mutterUp) < 16.7);
-        row("mutter: 1600x1200 -> 640x480, placed", mutterDown, {}, "ms", "< 16.7 ms",
-            median(mutterDown) < 16.7);
-        row("  outer rectangles seen, most: up", most(mutterUpStates), {}, "",
-            "one step each click", mutterUpOneStep);
-        row("  outer rectangles seen, most: down", most(mutterDownStates), {}, "",
-            "one step each click", mutterDownOneStep);
+    for (const Under& u : others) {
+        const auto label = [&](const char* what) { return u.name + ": " + what; };
+        row(label("start-up").c_str(), u.startP, u.startF, "ms", "<= 1.15 x",
+            within(u.startP, u.startF, 1.15));
+        row(label("640x480 -> 1600x1200, placed").c_str(), u.up, u.upConf, "ms", "< 16.7 ms",
+            median(u.up) < 16.7);
+        row(label("1600x1200 -> 640x480, placed").c_str(), u.down, u.downConf, "ms", "< 16.7 ms",
+            median(u.down) < 16.7);
+        row("  outer rectangles seen, most: up", most(u.upStates), {}, "", "one step each click",
+            u.upOneStep);
+        row("  outer rectangles seen, most: down", most(u.downStates), {}, "",
+            "one step each click", u.downOneStep);
     }
     row("peak resident memory (VmHWM)", memP, memF, "MiB", "<= 1.15 x", within(memP, memF, 1.15));
     row("idle wakeups (context switches)", wakeP, wakeF, "/s", "0 /s", median(wakeP) == 0);
@@ -629,5 +687,7 @@ int main(int argc, char* argv[]) {
     std::printf("outer rectangles: the most one click passed through, the final one included, "
                 "read without pause in clicks of their own;\none step: at most one before the "
                 "final one, made of the old and the new values\n");
+    for (const std::string& n : g_notes)
+        std::printf("not one step: %s\n", n.c_str());
     return 0;
 }

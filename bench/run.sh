@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the benchmark on a private virtual display (Xvfb 1024x768 + openbox),
-# with a second one under mutter for the presets there, and prints its table;
+# with one more each under mutter and KWin for the start-up and the presets
+# there, and prints its table;
 # then the same for the Windows build under Wine, on a
 # private Wine desktop of 1024x768 at 96 DPI (tools/wine-session.sh). `make
 # bench` builds what it needs and runs this.
@@ -28,7 +29,9 @@ for tool in vistrum bench_bare_window bench_measure; do
     fi
 done
 command -v xdotool >/dev/null || { echo "bench: xdotool is missing (make deps-test)" >&2; exit 1; }
-command -v mutter >/dev/null || { echo "bench: mutter is missing (make deps-test)" >&2; exit 1; }
+for wm in mutter kwin_x11; do
+    command -v "$wm" >/dev/null || { echo "bench: $wm is missing (make deps-test)" >&2; exit 1; }
+done
 
 # The Windows tool takes the number of repetitions only: it has no idle row.
 win_args=()
@@ -48,35 +51,40 @@ if [ -z "$win_missing" ]; then
 fi
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/vistrum-bench.XXXXXX")
-mutter_session=$session/mutter
+others=(mutter kwin)
 mkdir -p "$build/bench"
 wine_session=$(cd "$build/bench" && pwd)/wine-session
 finish() {
     local rc=$?
     "$root/tools/xsession.sh" stop "$session" >/dev/null || rc=1
-    "$root/tools/xsession.sh" stop "$mutter_session" >/dev/null || rc=1
+    for wm in "${others[@]}"; do
+        [ -d "$session/$wm" ] && { "$root/tools/xsession.sh" stop "$session/$wm" >/dev/null || rc=1; }
+    done
     bash "$root/tools/wine-session.sh" stop "$wine_session" >/dev/null || rc=1
     if [ "$rc" -eq 0 ]; then rm -rf "$session"; else echo "bench: logs kept in $session and $wine_session" >&2; fi
     exit "$rc"
 }
 trap finish EXIT
 "$root/tools/xsession.sh" start "$session" --wm openbox --size 1024x768 >/dev/null
-# The presets under mutter are measured on a second display; the programs
-# started there are told its DISPLAY, nothing else of its environment.
-mkdir -p "$mutter_session"
-"$root/tools/xsession.sh" start "$mutter_session" --wm mutter --size 1024x768 >/dev/null
-mutter_display=$(sed -n 's/^export DISPLAY=//p' "$mutter_session/env")
+# mutter and KWin have a display each; the programs started there are told
+# its DISPLAY, nothing else of its environment.
+under=()
+for wm in "${others[@]}"; do
+    mkdir -p "$session/$wm"
+    "$root/tools/xsession.sh" start "$session/$wm" --wm "$wm" --size 1024x768 >/dev/null
+    under+=(--under "$wm=$(sed -n 's/^export DISPLAY=//p' "$session/$wm/env")")
+done
 # shellcheck disable=SC1091
 source "$session/env"
 
 # The load average tells whether other work on the machine shared the run.
-echo "On $DISPLAY (Xvfb 1024x768, openbox) and $mutter_display (Xvfb 1024x768, mutter), $(nproc) CPUs, $(date -u '+%Y-%m-%d %H:%M UTC'); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "On $DISPLAY (Xvfb 1024x768, openbox) and ${under[*]//--under/} (the same under those), $(nproc) CPUs, $(date -u '+%Y-%m-%d %H:%M UTC'); load average $(cut -d' ' -f1-3 /proc/loadavg)"
 "$build/bin/bench_measure" "$build/bin/vistrum" "$build/bin/bench_bare_window" \
-    --log "$session/children.log" --mutter "$mutter_display" "$@"
+    --log "$session/children.log" "${under[@]}" "$@"
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 # Their displays and window managers are not needed any more.
 "$root/tools/xsession.sh" stop "$session" >/dev/null
-"$root/tools/xsession.sh" stop "$mutter_session" >/dev/null
+for wm in "${others[@]}"; do "$root/tools/xsession.sh" stop "$session/$wm" >/dev/null; done
 
 echo
 if [ -n "$win_missing" ]; then
