@@ -478,7 +478,7 @@ double xdotoolFloor(X& x, xcb_window_t w, Target to) {
 // ---------------------------------------------------------------- other window managers
 
 // The start-up and the presets under another window manager, on its own
-// display. mutter keeps the title bar's top on the screen.
+// display. mutter and metacity keep the title bar's top on the screen.
 struct Under {
     std::string name;
     X x;
@@ -525,7 +525,7 @@ int main(int argc, char* argv[]) {
         const std::string name = u.substr(0, eq);
         Under& under = others.emplace_back();
         under.name = name, under.x = connectTo(u.substr(eq + 1));
-        under.titleBarOnScreen = name == "mutter";
+        under.titleBarOnScreen = name == "mutter" || name == "metacity";
     }
 
     // The program's menu bar has the bare window's menus, style and font.
