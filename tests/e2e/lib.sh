@@ -287,6 +287,17 @@ _e2e_a11y_bus_up() {
         [ "$(xprop -root AT_SPI_BUS 2>/dev/null)" = "AT_SPI_BUS(STRING) = \"$_E2E_A11Y_BUS\"" ]
 }
 
+# e2e_start_main_window: the program started where a screen reader sees it,
+# its main window found, managed by the window manager and settled; the
+# window's id in $win.
+e2e_start_main_window() {
+    e2e_start_a11y
+    e2e_start_program
+    win=$(e2e_find_window "Vistrum V2.1")
+    e2e_wait_managed "$win"
+    e2e_wait_stable "$win"
+}
+
 # e2e_start_a11y: starts a private session bus and the accessibility bus
 # launcher, and exports what a program started afterwards needs to publish
 # its controls there: DBUS_SESSION_BUS_ADDRESS and

@@ -13,11 +13,7 @@ how=${1:-keys}
 case $how in keys | mouse) ;; *) e2e_fail "unknown way: $how" ;; esac
 [ "${XSESSION_WM:-none}" != none ] || e2e_skip "needs a window manager"
 
-e2e_start_a11y
-e2e_start_program
-win=$(e2e_find_window "Vistrum V2.1")
-e2e_wait_managed "$win"
-e2e_wait_stable "$win"
+e2e_start_main_window
 e2e_wait_a11y "640 X 480" checked
 
 # The program's other visible window, found by its process (it has no title).

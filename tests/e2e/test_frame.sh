@@ -6,11 +6,7 @@
 # read over AT-SPI.
 source "$(dirname "$0")/lib.sh"
 
-e2e_start_a11y
-e2e_start_program
-win=$(e2e_find_window "Vistrum V2.1")
-e2e_wait_managed "$win"
-e2e_wait_stable "$win"
+e2e_start_main_window
 e2e_wait_a11y "640 X 480" checked
 # At 144 DPI the frame is taller than the 640 x 480 window; a larger preset
 # shows it whole.

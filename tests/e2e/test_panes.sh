@@ -5,11 +5,7 @@
 # AT-SPI (the panes' texts and whether they are showing) and on screenshots.
 source "$(dirname "$0")/lib.sh"
 
-e2e_start_a11y
-e2e_start_program
-win=$(e2e_find_window "Vistrum V2.1")
-e2e_wait_managed "$win"
-e2e_wait_stable "$win"
+e2e_start_main_window
 e2e_wait_a11y "640 X 480" checked
 
 help="Select an option button"

@@ -6,11 +6,7 @@
 # readout shows the colour as 00BBGGRR. Read over AT-SPI and on screenshots.
 source "$(dirname "$0")/lib.sh"
 
-e2e_start_a11y
-e2e_start_program
-win=$(e2e_find_window "Vistrum V2.1")
-e2e_wait_managed "$win"
-e2e_wait_stable "$win"
+e2e_start_main_window
 
 # ---- start-up state
 e2e_assert_eq "640x480+96+72" "$(e2e_rect "$(e2e_outer_geometry "$win")")" "outer rectangle at start-up"
