@@ -501,7 +501,8 @@ private slots:
     }
 
     // An error ends the handler, is reported once and ends the program with
-    // status 1: the event queued before it and all later ones never run.
+    // status 1: the event queued before it and all later ones never run, and
+    // the place the handler gave the window before it is never asked for.
     void runtimeErrorEndsTheProgram_data() {
         QTest::addColumn<Action>("failing");
         QTest::addColumn<int>("reported"); // 0: none
@@ -528,8 +529,11 @@ private slots:
         start();
         bool finished = false;
         ctl("lblA").Click = [this] { m_log << "lblA"; };
+        const PixelRect before = window().outerRect();
+        const int requests = window().requests();
         ctl("cmd").Click = [&] {
             ctl("lblA").raiseClick(); // queued, then dropped by the end
+            form().setLeft(form().Left() + 1500);
             failing();
             finished = true;
         };
@@ -539,6 +543,8 @@ private slots:
         QCOMPARE(Runtime::get().exitStatus(), status);
         QCOMPARE(scriptedPlatform().quitStatus(), std::optional(status));
         QVERIFY(!finished);
+        QCOMPARE(window().requests(), requests);
+        QCOMPARE(window().outerRect(), before);
         QVERIFY(!form().Visible());
         ctl("lblA").raiseClick();
         QCOMPARE(m_log, SL{});
