@@ -134,7 +134,6 @@ bool QtWindow::requestOuterRect(PixelRect outer, SizeHold hold) {
     // with it: one that took the size held alone would size the window at
     // once, where it stands (mutter, KWin), a picture of its own.
     if (hold == SizeHold::Before) {
-        createNativeWindow();
         windowSystem().beginAtOnce();
         holdMinimum();
     }

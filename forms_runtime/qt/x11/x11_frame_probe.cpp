@@ -22,15 +22,6 @@ void copyProperty(xcb_connection_t* c, xcb_window_t from, xcb_window_t to, xcb_a
     std::free(reply);
 }
 
-// The frame as _NET_FRAME_EXTENTS lists it: left, right, top, bottom.
-std::optional<PixelMargins> toldFrame(xcb_connection_t* c, xcb_window_t window) {
-    const auto v = property32(c, window, atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
-    if (v.size() != 4)
-        return std::nullopt;
-    return PixelMargins{static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
-                        static_cast<int>(v[3])};
-}
-
 // The frame as the window the window manager put the client into measures
 // it: the client's ancestor that is a child of the root, measured the way
 // Qt measures a mapped window's frame. Nothing while it is not framed yet.
@@ -66,6 +57,15 @@ std::optional<PixelMargins> frameWindowAround(xcb_connection_t* c, xcb_window_t 
 }
 
 } // namespace
+
+// _NET_FRAME_EXTENTS lists left, right, top, bottom.
+std::optional<PixelMargins> toldFrame(xcb_connection_t* c, xcb_window_t window) {
+    const auto v = property32(c, window, atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
+    if (v.size() != 4)
+        return std::nullopt;
+    return PixelMargins{static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
+                        static_cast<int>(v[3])};
+}
 
 std::optional<PixelMargins> probeFrame(xcb_connection_t* c, xcb_window_t like,
                                        std::chrono::milliseconds limit, FrameTold told) {

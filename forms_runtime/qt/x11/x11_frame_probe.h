@@ -11,6 +11,10 @@
 
 namespace forms::x11 {
 
+// The frame the window manager tells in the window's _NET_FRAME_EXTENTS;
+// nothing while it has told none.
+std::optional<PixelMargins> toldFrame(xcb_connection_t* c, xcb_window_t window);
+
 // Where the frame is told: in _NET_FRAME_EXTENTS, or only by the frame
 // window the client is put into.
 enum class FrameTold { InProperty, ByFrameWindow };

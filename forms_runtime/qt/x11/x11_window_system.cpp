@@ -50,8 +50,8 @@ public:
             return cached;
         if (m_watcher.unframed(id))
             return PixelMargins{};
-        const auto v = property32(m_c, id, atom(m_c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
-        if (v.size() != 4) {
+        const std::optional<PixelMargins> frame = toldFrame(m_c, id);
+        if (!frame) {
             // A window manager that frames windows without saying how (an
             // older pekwm): the frame window around the client tells,
             // which Qt measures. One that says how may frame the window
@@ -60,10 +60,7 @@ public:
                 return std::nullopt;
             return qtFrame(window);
         }
-        // _NET_FRAME_EXTENTS lists left, right, top, bottom.
-        const PixelMargins frame{static_cast<int>(v[0]), static_cast<int>(v[2]),
-                                 static_cast<int>(v[1]), static_cast<int>(v[3])};
-        m_watcher.cacheFrame(id, frame);
+        m_watcher.cacheFrame(id, *frame);
         return frame;
     }
 
